@@ -1,0 +1,131 @@
+#include "console.h"
+
+#include <cerrno>
+#include <csignal>
+#include <iostream>
+
+#include <termios.h>
+#include <unistd.h>
+
+// The shell here has no "cls" and no "pause": both effects are made
+// directly on the terminal, without starting a process.
+
+namespace {
+
+constexpr unsigned char escape = 0x1b;
+
+// The settings to put back when a signal ends the program during the pause.
+// A signal handler can reach nothing but static storage.
+termios savedSettings;
+
+constexpr int fatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int fatalSignalCount = sizeof fatalSignals / sizeof fatalSignals[0];
+
+extern "C" void restoreAndDie(int signalNumber) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
+    signal(signalNumber, SIG_DFL);
+    // Still blocked inside the handler: delivered, and fatal, once it returns.
+    raise(signalNumber);
+}
+
+void catchFatalSignals(struct sigaction (&previous)[fatalSignalCount]) {
+    struct sigaction restoring = {};
+    restoring.sa_handler = restoreAndDie;
+    sigemptyset(&restoring.sa_mask);
+    for (int signalNumber : fatalSignals) {
+        sigaddset(&restoring.sa_mask, signalNumber);
+    }
+    for (int i = 0; i < fatalSignalCount; ++i) {
+        sigaction(fatalSignals[i], nullptr, &previous[i]);
+        // A signal ignored by whoever started us stays ignored.
+        if (previous[i].sa_handler != SIG_IGN) {
+            sigaction(fatalSignals[i], &restoring, nullptr);
+        }
+    }
+}
+
+void releaseFatalSignals(const struct sigaction (&previous)[fatalSignalCount]) {
+    for (int i = 0; i < fatalSignalCount; ++i) {
+        sigaction(fatalSignals[i], &previous[i], nullptr);
+    }
+}
+
+ssize_t readRetrying(unsigned char *buffer, size_t size) {
+    ssize_t count;
+    do {
+        count = read(STDIN_FILENO, buffer, size);
+    } while (count < 0 && errno == EINTR);
+    return count;
+}
+
+// Reads one key in the terminal's current mode. Function and arrow keys send
+// a sequence that begins with escape, usually in one piece; what a slow line
+// delivers a moment later still belongs to the same key.
+void readOneKey(termios keyMode) {
+    unsigned char bytes[64];
+    ssize_t count = readRetrying(bytes, sizeof bytes);
+    if (count <= 0 || bytes[0] != escape) {
+        return;
+    }
+    keyMode.c_cc[VMIN] = 0;
+    keyMode.c_cc[VTIME] = 1; // tenths of a second
+    tcsetattr(STDIN_FILENO, TCSANOW, &keyMode);
+    while (readRetrying(bytes, sizeof bytes) > 0) {
+    }
+}
+
+void waitForTerminalKey() {
+    if (tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
+        return;
+    }
+    struct sigaction previous[fatalSignalCount];
+    catchFatalSignals(previous);
+
+    termios keyMode = savedSettings;
+    keyMode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    keyMode.c_cc[VMIN] = 1;
+    keyMode.c_cc[VTIME] = 0;
+    if (tcsetattr(STDIN_FILENO, TCSANOW, &keyMode) == 0) {
+        readOneKey(keyMode);
+    }
+
+    tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
+    releaseFatalSignals(previous);
+}
+
+// Redirected input gives up one byte, as the Windows interpreter's pause
+// takes one, so a script plays the same turns on both.
+void takeOneByte() {
+    unsigned char byte;
+    readRetrying(&byte, 1);
+}
+
+} // namespace
+
+void prepareConsole() {
+    // A reader that goes away must not kill the game: output to it just
+    // fails, like output to a full disk, and the run ends with its input.
+    signal(SIGPIPE, SIG_IGN);
+}
+
+void clearConsole() {
+    // Asked once: whether standard output is a terminal does not change
+    // during a run.
+    static const bool toTerminal = isatty(STDOUT_FILENO) == 1;
+    std::cout.flush();
+    if (toTerminal) {
+        // Home, clear the screen, and clear the scrollback as well, as
+        // Windows' cls clears the whole buffer.
+        std::cout << "\x1b[H\x1b[2J\x1b[3J" << std::flush;
+    }
+}
+
+void waitForKey() {
+    std::cout << "Press any key to continue . . . " << std::flush;
+    if (isatty(STDIN_FILENO) == 1) {
+        waitForTerminalKey();
+    } else {
+        takeOneByte();
+    }
+    std::cout << '\n';
+}

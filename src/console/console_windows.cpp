@@ -1,0 +1,19 @@
+#include "console.h"
+
+#include <cstdlib>
+#include <iostream>
+
+// The command interpreter has both effects built in; its own "pause" prompt
+// and its handling of redirected input are what Windows users know.
+
+void prepareConsole() {}
+
+void clearConsole() {
+    std::cout.flush();
+    std::system("cls");
+}
+
+void waitForKey() {
+    std::cout.flush();
+    std::system("pause");
+}

@@ -1,0 +1,94 @@
+"""Whole runs through pipes, byte for byte, with the dice masked."""
+
+import os
+import subprocess
+import time
+import unittest
+
+from tolvane import (PROGRAM, QUESTION, dice_of, expected_piped, mask_dice, run_piped)
+
+
+class AnswerRules(unittest.TestCase):
+    """The first byte of input is the key for the pause; answers follow."""
+
+    def assert_run(self, stdin_bytes, turns, input_ended, args=()):
+        run = run_piped(stdin_bytes, args)
+        self.assertEqual(run.returncode, 0)
+        self.assertEqual(run.stderr, b"")
+        self.assertEqual(mask_dice(run.stdout), expected_piped(turns, input_ended))
+
+    def test_n_ends_after_one_turn(self):
+        self.assert_run(b"\nn\n", 1, False)
+
+    def test_y_plays_another_turn(self):
+        self.assert_run(b"\ny\ny\nn\n", 3, False)
+
+    def test_uppercase_y_and_other_characters_end_the_run(self):
+        for answer in (b"Y", b"q", b"1", b".", b"\x00", b"\xff"):
+            with self.subTest(answer=answer):
+                self.assert_run(b"\n" + answer + b"\n", 1, False)
+
+    def test_blanks_tabs_and_empty_lines_are_skipped(self):
+        self.assert_run(b"\n  \t\n\n  y\n\t n\n", 2, False)
+
+    def test_rest_of_a_line_answers_the_next_questions(self):
+        self.assert_run(b"\nyes\n", 2, False)
+        self.assert_run(b"\nyyn\n", 3, False)
+
+    def test_any_byte_serves_as_the_key(self):
+        self.assert_run(b"ny\nn\n", 2, False)
+        self.assert_run(b"yn", 1, False)
+
+    def test_end_of_input_ends_the_run_on_a_fresh_line(self):
+        cases = {b"": 1, b"\n": 1, b"\n\n \n": 1, b"\ny\n": 2, b"\ny": 2, b"\nyy\n": 3}
+        for stdin_bytes, turns in cases.items():
+            with self.subTest(stdin=stdin_bytes):
+                self.assert_run(stdin_bytes, turns, True)
+
+    def test_arguments_make_no_difference(self):
+        self.assert_run(b"\ny\nn\n", 2, False, args=("--help", "-n", "n"))
+
+
+class WaitingForAnswers(unittest.TestCase):
+
+    def test_queued_answer_is_taken_and_the_next_question_waits(self):
+        with subprocess.Popen([PROGRAM], stdin=subprocess.PIPE, stdout=subprocess.PIPE) as game:
+            game.stdin.write(b"\nyy\n")
+            game.stdin.flush()
+            output = b""
+            while output.count(QUESTION) < 3:
+                chunk = os.read(game.stdout.fileno(), 4096)
+                self.assertNotEqual(chunk, b"", "the run ended before its third question")
+                output += chunk
+            self.assertIsNone(game.poll(), "the third question did not wait")
+            game.stdin.write(b"n\n")
+            game.stdin.close()
+            output += game.stdout.read()
+            self.assertEqual(game.wait(timeout=60), 0)
+            self.assertEqual(mask_dice(output), expected_piped(3, False))
+
+
+class Seeding(unittest.TestCase):
+
+    def test_runs_started_in_the_same_second_throw_the_same_dice(self):
+        answers = b"\n" + b"y\n" * 20 + b"n\n"
+        for _ in range(5):
+            before = int(time.time())
+            runs = [subprocess.Popen([PROGRAM], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+                    for _ in range(2)]
+            outputs = [run.communicate(answers, timeout=60)[0] for run in runs]
+            if int(time.time()) == before:
+                self.assertEqual(len(dice_of(outputs[0])), 105)
+                self.assertEqual(dice_of(outputs[0]), dice_of(outputs[1]))
+                return
+        self.skipTest("no two runs fell within one second of the clock")
+
+    def test_runs_in_different_seconds_throw_different_dice(self):
+        answers = b"\n" + b"y\n" * 20 + b"n\n"
+        first = dice_of(run_piped(answers).stdout)
+        time.sleep(1.1)
+        self.assertNotEqual(dice_of(run_piped(answers).stdout), first)
+
+
+if __name__ == "__main__":
+    unittest.main()

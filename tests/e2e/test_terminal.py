@@ -1,8 +1,8 @@
 """The game in a real terminal: what the players see, and the terminal it leaves behind."""
 
+import os
 import re
 import signal
-import os
 import unittest
 
 from terminal import Terminal, have_tmux
@@ -34,7 +34,7 @@ class InATerminal(unittest.TestCase):
 
     def setUp(self):
         self.terminal = Terminal()
-        self.addCleanup(self.terminal.close)
+        self.addCleanup(lambda: self.terminal.close())
         self.settings_before = self.terminal.settings()
 
     def start_game(self):
@@ -76,12 +76,24 @@ class InATerminal(unittest.TestCase):
         self.assertEqual(self.terminal.last_status(), 0)
         self.assertEqual(self.terminal.settings(), self.settings_before)
 
-    def test_ctrl_c_at_the_pause_leaves_the_terminal_as_it_was(self):
+    def assert_dies_at_the_pause(self, signal_number, send):
         self.start_game()
-        self.terminal.press("C-c")
+        send()
         self.terminal.wait_for_line("$")
-        self.assertEqual(self.terminal.last_status(), 128 + signal.SIGINT)
+        self.assertEqual(self.terminal.last_status(), 128 + signal_number)
         self.assertEqual(self.terminal.settings(), self.settings_before)
+
+    def test_ctrl_c_at_the_pause_leaves_the_terminal_as_it_was(self):
+        self.assert_dies_at_the_pause(signal.SIGINT, lambda: self.terminal.press("C-c"))
+
+    def test_signals_at_the_pause_leave_the_terminal_as_it_was(self):
+        for signal_number in (signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT):
+            with self.subTest(signal=signal_number.name):
+                self.terminal.close()
+                self.terminal = Terminal()
+                self.settings_before = self.terminal.settings()
+                self.assert_dies_at_the_pause(
+                    signal_number, lambda: os.kill(self.terminal.game_pid(), signal_number))
 
 
 if __name__ == "__main__":

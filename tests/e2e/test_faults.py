@@ -1,0 +1,116 @@
+"""Bad input and failing streams: every run ends normally, with status 0."""
+
+import os
+import random
+import subprocess
+import tempfile
+import unittest
+
+from tolvane import (PROGRAM, QUESTION, answer_model, expected_piped, mask_dice, run_piped)
+
+ESCAPES = [b"\x1b[A", b"\x1b[B", b"\x1bOP", b"\x1b[2~", b"\x1b"]
+
+
+def random_stream(generator):
+    """A stream of bytes of any kind: white space, answers, escapes, NULs, high bytes."""
+    pieces = []
+    for _ in range(generator.randrange(0, 40)):
+        kind = generator.randrange(6)
+        if kind == 0:
+            pieces.append(bytes(generator.randrange(256) for _ in range(generator.randrange(1, 8))))
+        elif kind == 1:
+            pieces.append(b"y" * generator.randrange(1, 6))
+        elif kind == 2:
+            pieces.append(bytes(generator.choice(b" \t\r\n\v\f") for _ in range(generator.randrange(1, 9))))
+        elif kind == 3:
+            pieces.append(generator.choice(ESCAPES))
+        elif kind == 4:
+            pieces.append(generator.choice([b"\x00", b"\x80", b"\xff", b"Y", b"\r\n", b"y\r\n"]))
+        else:
+            pieces.append(b" " * generator.randrange(0, 5000))
+    return b"".join(pieces)
+
+
+def run_with_rusage(command, stdin_path):
+    """Runs with output discarded; returns the exit status and the peak memory in KiB."""
+    with open(stdin_path, "rb") as stdin:
+        game = subprocess.Popen(command, stdin=stdin, stdout=subprocess.DEVNULL)
+        _, status, usage = os.wait4(game.pid, 0)
+        game.returncode = os.waitstatus_to_exitcode(status)
+    return game.returncode, usage.ru_maxrss
+
+
+def shell_run(redirections, stdin_bytes=b""):
+    """Runs the game from sh with the given redirections of its standard streams."""
+    return subprocess.run(["sh", "-c", f'exec "$0" {redirections}', PROGRAM], input=stdin_bytes,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60, check=False)
+
+
+class RandomInput(unittest.TestCase):
+
+    def test_random_byte_streams_follow_the_answer_rules(self):
+        generator = random.Random(20261208)
+        for case in range(300):
+            stdin_bytes = random_stream(generator)
+            with self.subTest(case=case, stdin=stdin_bytes[:80]):
+                run = run_piped(stdin_bytes)
+                self.assertEqual(run.returncode, 0)
+                self.assertEqual(run.stderr, b"")
+                self.assertEqual(mask_dice(run.stdout), expected_piped(*answer_model(stdin_bytes)))
+
+
+class HugeInput(unittest.TestCase):
+    """However long a line, the game holds only what one answer needs."""
+
+    def peak_memory(self, stdin_bytes):
+        with tempfile.NamedTemporaryFile() as stdin:
+            stdin.write(stdin_bytes)
+            stdin.flush()
+            status, peak = run_with_rusage([PROGRAM], stdin.name)
+        self.assertEqual(status, 0)
+        return peak
+
+    def test_long_lines_need_no_more_memory_than_a_short_game(self):
+        baseline = self.peak_memory(b"\nn\n")
+        for name, stdin_bytes in (("300,000 answers on one line", b"\n" + b"y" * 300_000 + b"n\n"),
+                                  ("20 million blanks", b"\n" + b" " * 20_000_000 + b"n\n")):
+            with self.subTest(name):
+                self.assertLess(self.peak_memory(stdin_bytes), baseline + 2048)
+
+    def test_every_answer_on_a_long_line_plays_its_turn(self):
+        run = run_piped(b"\n" + b"y" * 300_000 + b"n\n")
+        self.assertEqual(run.returncode, 0)
+        self.assertEqual(run.stdout.count(QUESTION), 300_001)
+        self.assertTrue(run.stdout.endswith(QUESTION))
+
+
+class BrokenStreams(unittest.TestCase):
+
+    def assert_ends_quietly(self, run):
+        self.assertEqual(run.returncode, 0)
+        self.assertEqual(run.stderr, b"")
+
+    def test_closed_or_unreadable_input_plays_one_turn(self):
+        for redirections in ("<&-", "0>/dev/null", "</"):
+            with self.subTest(redirections):
+                run = shell_run(redirections)
+                self.assert_ends_quietly(run)
+                self.assertEqual(mask_dice(run.stdout), expected_piped(1, True))
+
+    def test_closed_or_full_output_is_no_obstacle(self):
+        answers = b"\n" + b"y\n" * 1000 + b"n\n"
+        for redirections in (">&-", ">/dev/full", "<&- >&-"):
+            with self.subTest(redirections):
+                self.assert_ends_quietly(shell_run(redirections, answers))
+
+    def test_reader_going_away_does_not_kill_the_game(self):
+        with subprocess.Popen([PROGRAM], stdin=subprocess.PIPE, stdout=subprocess.PIPE) as game:
+            game.stdout.read(10)
+            game.stdout.close()
+            game.stdin.write(b"\n" + b"y\n" * 1000 + b"n\n")
+            game.stdin.close()
+            self.assertEqual(game.wait(timeout=60), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

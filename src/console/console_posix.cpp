@@ -1,7 +1,9 @@
 #include "console.h"
 
+#include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <iostream>
 
 #include <termios.h>
@@ -14,44 +16,48 @@ namespace {
 
 constexpr unsigned char escape = 0x1b;
 
-// The settings to put back when a signal ends the program during the pause.
-// A signal handler can reach nothing but static storage.
-termios savedSettings;
+constexpr std::array<int, 4> fatalSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+using SignalActions = std::array<struct sigaction, fatalSignals.size()>;
 
-constexpr int fatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-constexpr int fatalSignalCount = sizeof fatalSignals / sizeof fatalSignals[0];
+// The settings to put back when a signal ends the program during the pause;
+// a signal handler can reach nothing but static storage.
+termios savedSettings; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 extern "C" void restoreAndDie(int signalNumber) {
     tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
-    signal(signalNumber, SIG_DFL);
-    // Still blocked inside the handler: delivered, and fatal, once it returns.
-    raise(signalNumber);
+    // The handler has reset itself to the default action, and the signal is
+    // blocked until the handler returns: then it ends the program as usual.
+    (void)raise(signalNumber);
 }
 
-void catchFatalSignals(struct sigaction (&previous)[fatalSignalCount]) {
-    struct sigaction restoring = {};
+SignalActions catchFatalSignals() {
+    struct sigaction restoring {};
     restoring.sa_handler = restoreAndDie;
+    restoring.sa_flags = SA_RESETHAND;
     sigemptyset(&restoring.sa_mask);
-    for (int signalNumber : fatalSignals) {
+    for (const int signalNumber : fatalSignals) {
         sigaddset(&restoring.sa_mask, signalNumber);
     }
-    for (int i = 0; i < fatalSignalCount; ++i) {
-        sigaction(fatalSignals[i], nullptr, &previous[i]);
+
+    SignalActions previous{};
+    for (std::size_t i = 0; i < fatalSignals.size(); ++i) {
+        sigaction(fatalSignals.at(i), nullptr, &previous.at(i));
         // A signal ignored by whoever started us stays ignored.
-        if (previous[i].sa_handler != SIG_IGN) {
-            sigaction(fatalSignals[i], &restoring, nullptr);
+        if (previous.at(i).sa_handler != SIG_IGN) {
+            sigaction(fatalSignals.at(i), &restoring, nullptr);
         }
     }
+    return previous;
 }
 
-void releaseFatalSignals(const struct sigaction (&previous)[fatalSignalCount]) {
-    for (int i = 0; i < fatalSignalCount; ++i) {
-        sigaction(fatalSignals[i], &previous[i], nullptr);
+void releaseFatalSignals(const SignalActions &previous) {
+    for (std::size_t i = 0; i < fatalSignals.size(); ++i) {
+        sigaction(fatalSignals.at(i), &previous.at(i), nullptr);
     }
 }
 
-ssize_t readRetrying(unsigned char *buffer, size_t size) {
-    ssize_t count;
+ssize_t readRetrying(unsigned char *buffer, std::size_t size) {
+    ssize_t count = 0;
     do {
         count = read(STDIN_FILENO, buffer, size);
     } while (count < 0 && errno == EINTR);
@@ -62,15 +68,15 @@ ssize_t readRetrying(unsigned char *buffer, size_t size) {
 // a sequence that begins with escape, usually in one piece; what a slow line
 // delivers a moment later still belongs to the same key.
 void readOneKey(termios keyMode) {
-    unsigned char bytes[64];
-    ssize_t count = readRetrying(bytes, sizeof bytes);
+    std::array<unsigned char, 64> bytes{};
+    const ssize_t count = readRetrying(bytes.data(), bytes.size());
     if (count <= 0 || bytes[0] != escape) {
         return;
     }
     keyMode.c_cc[VMIN] = 0;
     keyMode.c_cc[VTIME] = 1; // tenths of a second
     tcsetattr(STDIN_FILENO, TCSANOW, &keyMode);
-    while (readRetrying(bytes, sizeof bytes) > 0) {
+    while (readRetrying(bytes.data(), bytes.size()) > 0) {
     }
 }
 
@@ -78,8 +84,7 @@ void waitForTerminalKey() {
     if (tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
         return;
     }
-    struct sigaction previous[fatalSignalCount];
-    catchFatalSignals(previous);
+    const SignalActions previous = catchFatalSignals();
 
     termios keyMode = savedSettings;
     keyMode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
@@ -96,7 +101,7 @@ void waitForTerminalKey() {
 // Redirected input gives up one byte, as the Windows interpreter's pause
 // takes one, so a script plays the same turns on both.
 void takeOneByte() {
-    unsigned char byte;
+    unsigned char byte = 0;
     readRetrying(&byte, 1);
 }
 
@@ -105,7 +110,7 @@ void takeOneByte() {
 void prepareConsole() {
     // A reader that goes away must not kill the game: output to it just
     // fails, like output to a full disk, and the run ends with its input.
-    signal(SIGPIPE, SIG_IGN);
+    (void)std::signal(SIGPIPE, SIG_IGN);
 }
 
 void clearConsole() {

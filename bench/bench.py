@@ -53,17 +53,18 @@ def interleaved_medians(first, second, runs):
 
 
 def syscall_count(program, input_path):
-    summary = subprocess.run(["strace", "-c", "-o", "/dev/stdout", program],
-                             stdin=open(input_path, "rb"), stdout=subprocess.PIPE,
-                             check=True, text=True).stdout
+    with open(input_path, "rb") as stdin:
+        summary = subprocess.run(["strace", "-c", "-o", "/dev/stdout", program], stdin=stdin,
+                                 stdout=subprocess.PIPE, check=True, text=True).stdout
     total = re.search(r"^-+.*\n\s*[\d.]+\s+[\d.]+\s+\d+\s+(\d+)\s+.*total$", summary, re.M)
     return int(total.group(1))
 
 
 def processes_started(program, input_path):
-    trace = subprocess.run(["strace", "-f", "-qq", "-e", "trace=process", "-o", "/dev/stdout",
-                            program], stdin=open(input_path, "rb"), stdout=subprocess.PIPE,
-                           check=True, text=True).stdout
+    with open(input_path, "rb") as stdin:
+        trace = subprocess.run(["strace", "-f", "-qq", "-e", "trace=process", "-o", "/dev/stdout",
+                                program], stdin=stdin, stdout=subprocess.PIPE, check=True,
+                               text=True).stdout
     starts = re.findall(r"\b(execve|execveat|fork|vfork|clone|clone3)\(", trace)
     return len(starts) - 1  # the game's own execve
 

@@ -5,7 +5,7 @@ import shutil
 import subprocess
 import time
 
-from tolvane import PROGRAM
+from tolvane import PROGRAM, SECONDS
 
 WIDTH, HEIGHT = 80, 24
 
@@ -29,7 +29,7 @@ class Terminal:
 
     def _tmux(self, *args, env=None):
         return subprocess.run(["tmux", "-L", self.socket, *args], check=True, env=env,
-                              stdout=subprocess.PIPE, timeout=30, text=True).stdout
+                              stdout=subprocess.PIPE, timeout=SECONDS, text=True).stdout
 
     def type(self, text):
         self._tmux("send-keys", "-l", text)
@@ -64,15 +64,15 @@ class Terminal:
     def settings(self):
         """The terminal's settings, as stty saves them."""
         return subprocess.run(["stty", "-g", "-F", self.tty], check=True, text=True,
-                              stdout=subprocess.PIPE).stdout.strip()
+                              stdout=subprocess.PIPE, timeout=SECONDS).stdout.strip()
 
     def game_pid(self):
         """The game started by the pane's shell."""
-        found = subprocess.run(["pgrep", "-P", str(self.shell_pid)], text=True,
+        found = subprocess.run(["pgrep", "-P", str(self.shell_pid)], text=True, timeout=SECONDS,
                                stdout=subprocess.PIPE, check=False).stdout.split()
         return int(found[0])
 
-    def wait_for(self, condition, what, seconds=20):
+    def wait_for(self, condition, what, seconds=SECONDS):
         """Waits until the screen meets the condition; fails with the screen if it never does."""
         deadline = time.monotonic() + seconds
         while True:

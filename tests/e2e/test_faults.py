@@ -4,9 +4,11 @@ import os
 import random
 import subprocess
 import tempfile
+import time
 import unittest
 
-from tolvane import (PROGRAM, QUESTION, answer_model, expected_piped, mask_dice, run_piped)
+from tolvane import (PROGRAM, QUESTION, SECONDS, answer_model, expected_piped, mask_dice,
+                     read_until, run_piped)
 
 ESCAPES = [b"\x1b[A", b"\x1b[B", b"\x1bOP", b"\x1b[2~", b"\x1b"]
 
@@ -33,17 +35,20 @@ def random_stream(generator):
 
 def run_with_rusage(command, stdin_path):
     """Runs with output discarded; returns the exit status and the peak memory in KiB."""
+    deadline = time.monotonic() + SECONDS
     with open(stdin_path, "rb") as stdin:
         game = subprocess.Popen(command, stdin=stdin, stdout=subprocess.DEVNULL)
-        _, status, usage = os.wait4(game.pid, 0)
-        game.returncode = os.waitstatus_to_exitcode(status)
-    return game.returncode, usage.ru_maxrss
+    while not (ended := os.wait4(game.pid, os.WNOHANG))[0]:
+        if time.monotonic() > deadline:
+            game.kill()
+            raise AssertionError(f"the run took more than {SECONDS} s")
+        time.sleep(0.01)
+    return os.waitstatus_to_exitcode(ended[1]), ended[2].ru_maxrss
 
 
 def shell_run(redirections, stdin_bytes=b""):
     """Runs the game from sh with the given redirections of its standard streams."""
-    return subprocess.run(["sh", "-c", f'exec "$0" {redirections}', PROGRAM], input=stdin_bytes,
-                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60, check=False)
+    return run_piped(stdin_bytes, command=["sh", "-c", f'exec "$0" {redirections}', PROGRAM])
 
 
 class RandomInput(unittest.TestCase):
@@ -105,11 +110,11 @@ class BrokenStreams(unittest.TestCase):
 
     def test_reader_going_away_does_not_kill_the_game(self):
         with subprocess.Popen([PROGRAM], stdin=subprocess.PIPE, stdout=subprocess.PIPE) as game:
-            game.stdout.read(10)
+            read_until(game.stdout, lambda output: len(output) >= 10)
             game.stdout.close()
             game.stdin.write(b"\n" + b"y\n" * 1000 + b"n\n")
             game.stdin.close()
-            self.assertEqual(game.wait(timeout=60), 0)
+            self.assertEqual(game.wait(timeout=SECONDS), 0)
 
 
 if __name__ == "__main__":

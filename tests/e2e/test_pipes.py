@@ -1,11 +1,11 @@
 """Whole runs through pipes, byte for byte, with the dice masked."""
 
-import os
 import subprocess
 import time
 import unittest
 
-from tolvane import (PROGRAM, QUESTION, dice_of, expected_piped, mask_dice, run_piped)
+from tolvane import (PROGRAM, QUESTION, SECONDS, dice_of, expected_piped, mask_dice, read_until,
+                     run_piped)
 
 
 class AnswerRules(unittest.TestCase):
@@ -55,16 +55,12 @@ class WaitingForAnswers(unittest.TestCase):
         with subprocess.Popen([PROGRAM], stdin=subprocess.PIPE, stdout=subprocess.PIPE) as game:
             game.stdin.write(b"\nyy\n")
             game.stdin.flush()
-            output = b""
-            while output.count(QUESTION) < 3:
-                chunk = os.read(game.stdout.fileno(), 4096)
-                self.assertNotEqual(chunk, b"", "the run ended before its third question")
-                output += chunk
+            output = read_until(game.stdout, lambda output: output.count(QUESTION) >= 3)
             self.assertIsNone(game.poll(), "the third question did not wait")
             game.stdin.write(b"n\n")
             game.stdin.close()
+            self.assertEqual(game.wait(timeout=SECONDS), 0)
             output += game.stdout.read()
-            self.assertEqual(game.wait(timeout=60), 0)
             self.assertEqual(mask_dice(output), expected_piped(3, False))
 
 
@@ -72,20 +68,29 @@ class Seeding(unittest.TestCase):
 
     def test_runs_started_in_the_same_second_throw_the_same_dice(self):
         answers = b"\n" + b"y\n" * 20 + b"n\n"
-        for _ in range(5):
-            before = int(time.time())
-            runs = [subprocess.Popen([PROGRAM], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
-                    for _ in range(2)]
-            outputs = [run.communicate(answers, timeout=60)[0] for run in runs]
-            if int(time.time()) == before:
-                self.assertEqual(len(dice_of(outputs[0])), 105)
-                self.assertEqual(dice_of(outputs[0]), dice_of(outputs[1]))
-                return
-        self.skipTest("no two runs fell within one second of the clock")
+        time.sleep(1 - time.time() % 1)
+        second = int(time.time())
+        runs = [subprocess.Popen([PROGRAM], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+                for _ in range(2)]
+        for run in runs:  # seeded, once it shows the welcome screen
+            read_until(run.stdout, lambda output: output.endswith(b". . . "))
+        if int(time.time()) != second:
+            self.skipTest("the two runs did not start within one second of the clock")
+        throws = []
+        for run in runs:  # the keys come a second apart
+            time.sleep(1.1 * len(throws))
+            run.stdin.write(answers)
+            run.stdin.flush()
+            output = read_until(run.stdout, lambda output: output.count(QUESTION) > 20)
+            throws.append(dice_of(output))
+            run.communicate(timeout=SECONDS)
+        self.assertEqual(len(throws[0]), 105)
+        self.assertEqual(throws[0], throws[1])
 
-    def test_runs_in_different_seconds_throw_different_dice(self):
+    def test_runs_in_different_seconds_and_turns_of_a_run_throw_different_dice(self):
         answers = b"\n" + b"y\n" * 20 + b"n\n"
         first = dice_of(run_piped(answers).stdout)
+        self.assertGreater(len({tuple(first[turn:turn + 5]) for turn in range(0, 105, 5)}), 1)
         time.sleep(1.1)
         self.assertNotEqual(dice_of(run_piped(answers).stdout), first)
 

@@ -2,9 +2,17 @@
 
 import os
 import re
+import resource
+import select
 import subprocess
+import tempfile
+import time
 
 PROGRAM = os.environ.get("TOLVANE", "tolvane")
+# Every run and every wait of a test ends within SECONDS; a run may write up
+# to OUTPUT_LIMIT, far above the longest a test plays (300,000 turns).
+SECONDS = 10
+OUTPUT_LIMIT = 64 << 20
 
 FRAME = b"*" * 64 + b"\n"
 WELCOME = (FRAME +
@@ -42,10 +50,30 @@ def expected_piped(turns, input_ended):
     return WELCOME + PAUSE + MASKED_TURN * turns + (b"\n" if input_ended else b"")
 
 
-def run_piped(stdin_bytes, args=(), **options):
-    """Plays a run with standard input and output on pipes; returns the completed process."""
-    return subprocess.run([PROGRAM, *args], input=stdin_bytes, stdout=subprocess.PIPE,
-                          stderr=subprocess.PIPE, timeout=60, check=False, **options)
+def run_piped(stdin_bytes, args=(), command=None):
+    """Plays a run (or a command line) with input from a pipe and output into files, where a run
+    that writes without end dies of SIGXFSZ; returns the completed process."""
+    with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
+        run = subprocess.run(command or [PROGRAM, *args], input=stdin_bytes, stdout=stdout,
+                             stderr=stderr, timeout=SECONDS, check=False, preexec_fn=lambda:
+                             resource.setrlimit(resource.RLIMIT_FSIZE, (OUTPUT_LIMIT,) * 2))
+        stdout.seek(0)
+        stderr.seek(0)
+        run.stdout, run.stderr = stdout.read(), stderr.read()
+    return run
+
+
+def read_until(pipe, done):
+    """Reads from a pipe until done(all that was read) holds; fails if that takes SECONDS."""
+    output = b""
+    deadline = time.monotonic() + SECONDS
+    while not done(output):
+        ready, _, _ = select.select([pipe], [], [], max(0.0, deadline - time.monotonic()))
+        chunk = os.read(pipe.fileno(), 65536) if ready else b""
+        if not chunk or len(output) > OUTPUT_LIMIT:
+            raise AssertionError(f"the run ended or stalled after writing {output[-300:]!r}")
+        output += chunk
+    return output
 
 
 def answer_model(stdin_bytes):

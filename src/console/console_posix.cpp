@@ -107,17 +107,13 @@ void takeOneByte() {
 
 } // namespace
 
-void prepareConsole() {
-    // A reader that goes away must not kill the game: output to it just
-    // fails, like output to a full disk, and the run ends with its input.
-    (void)std::signal(SIGPIPE, SIG_IGN);
-}
-
 void clearConsole() {
+    if (!std::cout.flush()) {
+        return;
+    }
     // Asked once: whether standard output is a terminal does not change
     // during a run.
     static const bool toTerminal = isatty(STDOUT_FILENO) == 1;
-    std::cout.flush();
     if (toTerminal) {
         // Home, clear the screen, and clear the scrollback as well, as
         // Windows' cls clears the whole buffer. The sequence reaches the
@@ -128,7 +124,9 @@ void clearConsole() {
 }
 
 void waitForKey() {
-    std::cout << "Press any key to continue . . . " << std::flush;
+    if (!(std::cout << "Press any key to continue . . . " << std::flush)) {
+        return;
+    }
     if (isatty(STDIN_FILENO) == 1) {
         waitForTerminalKey();
     } else {

@@ -6,14 +6,14 @@
 // The command interpreter has both effects built in; its own "pause" prompt
 // and its handling of redirected input are what Windows users know.
 
-void prepareConsole() {}
-
 void clearConsole() {
-    std::cout.flush();
-    std::system("cls");
+    if (std::cout.flush()) {
+        std::system("cls");
+    }
 }
 
 void waitForKey() {
-    std::cout.flush();
-    std::system("pause");
+    if (std::cout.flush()) {
+        std::system("pause");
+    }
 }

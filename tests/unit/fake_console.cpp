@@ -4,6 +4,5 @@
 
 // Marks each console action in standard output itself, so a test sees where
 // it came among the texts.
-void prepareConsole() { std::cout << "[prepare]"; }
 void clearConsole() { std::cout << "[clear]"; }
 void waitForKey() { std::cout << "[pause]"; }

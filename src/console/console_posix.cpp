@@ -4,8 +4,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
+#include <cstdlib>
 #include <iostream>
+#include <string_view>
 
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,14 +17,22 @@
 
 namespace {
 
-constexpr unsigned char escape = 0x1b;
+constexpr std::string_view prompt = "Press any key to continue . . . ";
 
-constexpr std::array<int, 4> fatalSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-using SignalActions = std::array<struct sigaction, fatalSignals.size()>;
+// How long the input must stay quiet before a burst of it is over: the rest
+// of an arrow key's sequence on a slow line, or the next piece of a paste.
+constexpr int burstGapMilliseconds = 100;
 
-// The settings to put back when a signal ends the program during the pause;
-// a signal handler can reach nothing but static storage.
+// While the pause has the terminal, these signals put its settings back
+// first. SIGPIPE is among them because the prompt is shown again after a stop.
+constexpr std::array<int, 6> handledSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGTSTP};
+using SignalActions = std::array<struct sigaction, handledSignals.size()>;
+
+// The settings to put back while a signal interrupts the pause, and the key
+// mode to take again after a stop; a signal handler can reach nothing but
+// static storage.
 termios savedSettings; // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+termios keySettings;   // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 extern "C" void restoreAndDie(int signalNumber) {
     tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
@@ -30,29 +41,59 @@ extern "C" void restoreAndDie(int signalNumber) {
     (void)raise(signalNumber);
 }
 
-SignalActions catchFatalSignals() {
-    struct sigaction restoring {};
-    restoring.sa_handler = restoreAndDie;
-    restoring.sa_flags = SA_RESETHAND;
-    sigemptyset(&restoring.sa_mask);
-    for (const int signalNumber : fatalSignals) {
-        sigaddset(&restoring.sa_mask, signalNumber);
-    }
+extern "C" void restoreAndStop(int signalNumber);
 
+// Every handler runs with the others held off, so that none of them can
+// undo what another has just put back.
+struct sigaction restoringAction(int signalNumber) {
+    struct sigaction action {};
+    sigemptyset(&action.sa_mask);
+    for (const int other : handledSignals) {
+        if (other != signalNumber) {
+            sigaddset(&action.sa_mask, other);
+        }
+    }
+    if (signalNumber == SIGTSTP) {
+        // Not deferred: raised again inside the handler, it stops the process
+        // there, and the handler goes on once the process is continued.
+        action.sa_handler = restoreAndStop;
+        action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    } else {
+        action.sa_handler = restoreAndDie;
+        action.sa_flags = SA_RESETHAND;
+    }
+    return action;
+}
+
+extern "C" void restoreAndStop(int signalNumber) {
+    const int savedErrno = errno;
+    tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
+    (void)raise(signalNumber);
+
+    const struct sigaction action = restoringAction(signalNumber);
+    sigaction(signalNumber, &action, nullptr);
+    tcsetattr(STDIN_FILENO, TCSANOW, &keySettings);
+    // The shell has written over the screen meanwhile: say again what is awaited.
+    [[maybe_unused]] const ssize_t shown = write(STDOUT_FILENO, prompt.data(), prompt.size());
+    errno = savedErrno;
+}
+
+SignalActions catchSignals() {
     SignalActions previous{};
-    for (std::size_t i = 0; i < fatalSignals.size(); ++i) {
-        sigaction(fatalSignals.at(i), nullptr, &previous.at(i));
+    for (std::size_t i = 0; i < handledSignals.size(); ++i) {
+        sigaction(handledSignals.at(i), nullptr, &previous.at(i));
         // A signal ignored by whoever started us stays ignored.
         if (previous.at(i).sa_handler != SIG_IGN) {
-            sigaction(fatalSignals.at(i), &restoring, nullptr);
+            const struct sigaction action = restoringAction(handledSignals.at(i));
+            sigaction(handledSignals.at(i), &action, nullptr);
         }
     }
     return previous;
 }
 
-void releaseFatalSignals(const SignalActions &previous) {
-    for (std::size_t i = 0; i < fatalSignals.size(); ++i) {
-        sigaction(fatalSignals.at(i), &previous.at(i), nullptr);
+void releaseSignals(const SignalActions &previous) {
+    for (std::size_t i = 0; i < handledSignals.size(); ++i) {
+        sigaction(handledSignals.at(i), &previous.at(i), nullptr);
     }
 }
 
@@ -64,19 +105,24 @@ ssize_t readRetrying(unsigned char *buffer, std::size_t size) {
     return count;
 }
 
-// Reads one key in the terminal's current mode. Function and arrow keys send
-// a sequence that begins with escape, usually in one piece; what a slow line
-// delivers a moment later still belongs to the same key.
-void readOneKey(termios keyMode) {
-    std::array<unsigned char, 64> bytes{};
-    const ssize_t count = readRetrying(bytes.data(), bytes.size());
-    if (count <= 0 || bytes[0] != escape) {
+bool inputWithin(int milliseconds) {
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = poll(&input, 1, milliseconds);
+    } while (ready < 0 && errno == EINTR);
+    return ready > 0;
+}
+
+// Takes one key press and the whole burst that comes with it: the rest of a
+// function or arrow key's sequence, or a paste of any length. None of it may
+// become an answer.
+void takeKeyWithItsBurst() {
+    std::array<unsigned char, 256> bytes{};
+    if (readRetrying(bytes.data(), bytes.size()) <= 0) {
         return;
     }
-    keyMode.c_cc[VMIN] = 0;
-    keyMode.c_cc[VTIME] = 1; // tenths of a second
-    tcsetattr(STDIN_FILENO, TCSANOW, &keyMode);
-    while (readRetrying(bytes.data(), bytes.size()) > 0) {
+    while (inputWithin(burstGapMilliseconds) && readRetrying(bytes.data(), bytes.size()) > 0) {
     }
 }
 
@@ -84,18 +130,17 @@ void waitForTerminalKey() {
     if (tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
         return;
     }
-    const SignalActions previous = catchFatalSignals();
+    keySettings = savedSettings;
+    keySettings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    keySettings.c_cc[VMIN] = 1;
+    keySettings.c_cc[VTIME] = 0;
 
-    termios keyMode = savedSettings;
-    keyMode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-    keyMode.c_cc[VMIN] = 1;
-    keyMode.c_cc[VTIME] = 0;
-    if (tcsetattr(STDIN_FILENO, TCSANOW, &keyMode) == 0) {
-        readOneKey(keyMode);
+    const SignalActions previous = catchSignals();
+    if (tcsetattr(STDIN_FILENO, TCSANOW, &keySettings) == 0) {
+        takeKeyWithItsBurst();
     }
-
     tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
-    releaseFatalSignals(previous);
+    releaseSignals(previous);
 }
 
 // Redirected input gives up one byte, as the Windows interpreter's pause
@@ -105,16 +150,23 @@ void takeOneByte() {
     readRetrying(&byte, 1);
 }
 
+// A terminal that TERM does not name, or names as dumb, has no clear
+// sequence; the turn then simply follows below.
+bool canClearOutput() {
+    const char *term = std::getenv("TERM");
+    const std::string_view name = term == nullptr ? "" : term;
+    return isatty(STDOUT_FILENO) == 1 && !name.empty() && name != "dumb";
+}
+
 } // namespace
 
 void clearConsole() {
     if (!std::cout.flush()) {
         return;
     }
-    // Asked once: whether standard output is a terminal does not change
-    // during a run.
-    static const bool toTerminal = isatty(STDOUT_FILENO) == 1;
-    if (toTerminal) {
+    // Asked once: neither answer changes during a run.
+    static const bool canClear = canClearOutput();
+    if (canClear) {
         // Home, clear the screen, and clear the scrollback as well, as
         // Windows' cls clears the whole buffer. The sequence reaches the
         // terminal in order with the text that follows, so it needs no flush
@@ -124,7 +176,7 @@ void clearConsole() {
 }
 
 void waitForKey() {
-    if (!(std::cout << "Press any key to continue . . . " << std::flush)) {
+    if (!(std::cout << prompt << std::flush)) {
         return;
     }
     if (isatty(STDIN_FILENO) == 1) {

@@ -13,12 +13,13 @@ WIDTH, HEIGHT = 80, 24
 class Terminal:
     """One tmux server of its own, with a shell in the folder of the program."""
 
-    def __init__(self):
+    def __init__(self, shell="sh"):
         self.socket = f"tolvane-test-{os.getpid()}-{time.monotonic_ns()}"
         environment = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": "/tmp",
                        "LANG": "C"}
         self._tmux("-f", "/dev/null", "new-session", "-d", "-x", str(WIDTH), "-y", str(HEIGHT),
-                   "-c", os.path.dirname(os.path.abspath(PROGRAM)), "PS1='$ ' sh", env=environment)
+                   "-c", os.path.dirname(os.path.abspath(PROGRAM)), f"PS1='$ ' {shell}",
+                   env=environment)
         self.tty = self._tmux("display-message", "-p", "#{pane_tty}").strip()
         self.shell_pid = int(self._tmux("display-message", "-p", "#{pane_pid}"))
         self.wait_for(lambda screen: screen and screen[0].startswith("$"), "the shell's prompt")
@@ -34,17 +35,19 @@ class Terminal:
     def type(self, text):
         self._tmux("send-keys", "-l", text)
 
+    def enter(self, line):
+        self.type(line)
+        self.press("Enter")
+
     def press(self, *keys):
         self._tmux("send-keys", *keys)
 
-    def run_game(self):
-        self.type(f"./{os.path.basename(PROGRAM)}")
-        self.press("Enter")
+    def run_game(self, before="", after=""):
+        self.enter(f"{before}./{os.path.basename(PROGRAM)}{after}")
 
     def last_status(self):
         """Has the shell tell the exit status of what it ran last."""
-        self.type("echo status=$?")
-        self.press("Enter")
+        self.enter("echo status=$?")
         screen = self.wait_for(lambda lines: any(line.startswith("status=") for line in lines),
                                "the shell to tell the status")
         return next(int(line[len("status="):]) for line in screen if line.startswith("status="))

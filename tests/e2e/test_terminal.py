@@ -1,12 +1,15 @@
 """The game in a real terminal: what the players see, and the terminal it leaves behind."""
 
 import os
+import pathlib
 import re
 import signal
+import tempfile
+import time
 import unittest
 
 from terminal import Terminal, have_tmux
-from tolvane import FRAME
+from tolvane import FRAME, expected_piped, mask_dice
 
 PROMPT = "Press any key to continue . . ."
 QUESTION = "Are there any dice-rolls remaining? (y/n):"
@@ -37,17 +40,28 @@ class InATerminal(unittest.TestCase):
         self.addCleanup(lambda: self.terminal.close())
         self.settings_before = self.terminal.settings()
 
-    def start_game(self):
-        self.terminal.type("echo earlier output")
-        self.terminal.press("Enter")
+    def restart(self, shell="sh"):
+        self.terminal.close()
+        self.terminal = Terminal(shell)
+        self.settings_before = self.terminal.settings()
+
+    def start_game(self, before=""):
+        self.terminal.enter("echo earlier output")
         self.terminal.wait_for_line("earlier output")
-        self.terminal.run_game()
+        self.terminal.run_game(before)
+        self.wait_for_key_mode()
         return self.terminal.wait_for_line(PROMPT)
+
+    def wait_for_key_mode(self):
+        self.terminal.wait_for(lambda _: self.terminal.settings() != self.settings_before,
+                               "the pause to take the terminal")
 
     def assert_turn_alone_on_screen(self):
         screen = self.terminal.wait_for(lambda lines: lines[0] == "A new turn has begun.",
                                         "a turn at the top of the screen")
-        screen = self.terminal.wait_for(lambda lines: QUESTION in lines, "the question")
+        self.terminal.wait_for(lambda lines: QUESTION in lines, "the question")
+        time.sleep(0.3)  # time enough for a stray byte of the pause to show or to answer
+        screen = self.terminal.screen()
         self.assertRegex("\n".join(screen), TURN_SCREEN)
         self.assertEqual(self.terminal.cursor(), (len(QUESTION) + 1, 8))
         history = self.terminal.history()
@@ -60,21 +74,65 @@ class InATerminal(unittest.TestCase):
         self.assertEqual(screen[3:3 + len(WELCOME_SCREEN)], WELCOME_SCREEN)
         self.assertEqual(self.terminal.cursor(), (len(PROMPT) + 1, 3 + len(WELCOME_SCREEN) - 1))
 
-        # An arrow key sends several bytes; none of them may answer the question.
-        self.terminal.press("Up")
+        # An arrow key sends several bytes, on a slow line in pieces; none may answer the question.
+        self.terminal.type("\x1b")
+        time.sleep(0.03)
+        self.terminal.type("[A")
         self.assert_turn_alone_on_screen()
 
-        self.terminal.type("y")
-        self.terminal.press("Enter")
+        self.terminal.enter("y")
         self.terminal.wait_for(lambda lines: QUESTION in lines, "the second turn")
         self.assert_turn_alone_on_screen()
 
-        self.terminal.type("n")
-        self.terminal.press("Enter")
-        screen = self.terminal.wait_for_line("$")
+        screen = self.end_game()
         self.assertEqual(screen[8], QUESTION + " n")
         self.assertEqual(self.terminal.last_status(), 0)
+
+    def end_game(self):
+        self.terminal.enter("n")
+        screen = self.terminal.wait_for_line("$")
         self.assertEqual(self.terminal.settings(), self.settings_before)
+        return screen
+
+    def test_ctrl_z_at_the_pause_lends_the_shell_its_terminal_until_fg(self):
+        for shell in ("sh", "bash --norc"):
+            with self.subTest(shell=shell):
+                self.restart(shell)
+                self.start_game()
+                key_mode = self.terminal.settings()
+                self.terminal.press("C-z")
+                self.terminal.wait_for_line("$")
+                self.assertEqual(self.terminal.settings(), self.settings_before)
+                self.terminal.enter("fg")
+                self.terminal.wait_for(lambda lines: "\n".join(lines).rstrip().endswith(
+                    "fg\n./tolvane\n" + PROMPT), "the prompt again")
+                self.assertEqual(self.terminal.settings(), key_mode)
+                self.terminal.type("q" * 300 + "\r")  # a paste, all of it the pause's
+                self.assert_turn_alone_on_screen()
+                self.end_game()
+
+    def test_without_a_terminal_that_clears_each_turn_follows_below_and_nothing_echoes(self):
+        # Ctrl-C at the pause does nothing where the caller ignores SIGINT.
+        for term in ("TERM=dumb", "TERM=", "env -u TERM"):
+            with self.subTest(term=term):
+                self.restart()
+                self.start_game(before=f"trap '' INT; {term} ")
+                self.terminal.press("C-c")
+                self.terminal.type("x")
+                screen = self.terminal.wait_for(lambda lines: QUESTION in lines, "the turn")
+                self.assertIn(PROMPT, screen, "the pause echoed")
+                self.assertEqual(screen[screen.index(PROMPT) + 1], "A new turn has begun.")
+                self.end_game()
+
+    def test_output_to_a_file_gets_no_escapes(self):
+        with tempfile.TemporaryDirectory() as folder:
+            output = pathlib.Path(folder, "output")
+            self.terminal.run_game(after=f" >{output}")
+            self.wait_for_key_mode()
+            self.terminal.type("x")
+            self.terminal.wait_for(lambda _: output.read_bytes().endswith(b"(y/n): "), "a question")
+            self.end_game()
+            self.assertEqual(mask_dice(output.read_bytes()), expected_piped(1, False))
 
     def assert_dies_at_the_pause(self, signal_number, send):
         self.start_game()
@@ -89,9 +147,7 @@ class InATerminal(unittest.TestCase):
     def test_signals_at_the_pause_leave_the_terminal_as_it_was(self):
         for signal_number in (signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT):
             with self.subTest(signal=signal_number.name):
-                self.terminal.close()
-                self.terminal = Terminal()
-                self.settings_before = self.terminal.settings()
+                self.restart()
                 self.assert_dies_at_the_pause(
                     signal_number, lambda: os.kill(self.terminal.game_pid(), signal_number))
 

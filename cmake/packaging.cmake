@@ -1,16 +1,65 @@
-# Packages: a Debian package on Linux, a ZIP with the .exe for Windows.
+# Where each file goes, and the packages: a Debian package on Linux, a ZIP
+# with the .exe for Windows.
+include(GNUInstallDirs)
 set(CPACK_PACKAGE_NAME tolvane)
 set(CPACK_PACKAGE_VENDOR "The tolvane developers")
-set(CPACK_PACKAGE_CONTACT "The tolvane developers <tolvane@localhost>")
+set(CPACK_PACKAGE_CONTACT "The tolvane developers <developers@tolvane.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_STRIP_FILES ON)
+
 if(WIN32)
+  # The .exe with its licence and a read-me beside it, as Windows text files.
+  install(TARGETS tolvane RUNTIME DESTINATION .)
+  configure_file(LICENSE LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+  configure_file(packaging/README.txt README.txt @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/LICENSE.txt ${PROJECT_BINARY_DIR}/README.txt DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME windows-x86_64)
-else()
-  set(CPACK_GENERATOR DEB)
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-  set(CPACK_DEBIAN_PACKAGE_SECTION games)
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  include(CPack)
+  return()
 endif()
+
+configure_file(man/tolvane.6.in man/tolvane.6 @ONLY)
+set(TOLVANE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+configure_file(packaging/changelog.in changelog @ONLY)
+
+# A plain install puts the game in bin, on the user's PATH; the Debian package
+# puts it in /usr/games, where Debian keeps games, with the files that Debian
+# Policy asks of every package.
+install(TARGETS tolvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
+install(TARGETS tolvane RUNTIME DESTINATION games COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright
+        COMPONENT debian EXCLUDE_FROM_ALL)
+
+# The manual page and the changelog are compressed as Debian Policy asks,
+# without a name or a time stamp, so that the package is the same from any
+# build. Without gzip the page is installed as it is.
+find_program(GZIP gzip)
+if(GZIP)
+  add_custom_command(OUTPUT man/tolvane.6.gz changelog.gz
+                     COMMAND ${GZIP} -9nkf man/tolvane.6 changelog
+                     DEPENDS ${PROJECT_BINARY_DIR}/man/tolvane.6 ${PROJECT_BINARY_DIR}/changelog
+                     VERBATIM)
+  add_custom_target(documentation ALL DEPENDS man/tolvane.6.gz changelog.gz)
+  install(FILES ${PROJECT_BINARY_DIR}/man/tolvane.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6
+          COMPONENT manual)
+  install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR}
+          COMPONENT debian EXCLUDE_FROM_ALL)
+else()
+  install(FILES ${PROJECT_BINARY_DIR}/man/tolvane.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6
+          COMPONENT manual)
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENTS_ALL debian manual)
+set(CPACK_PACKAGE_DESCRIPTION [[
+tolvane throws the dice for Single Roll Tolvane, a dice game for players who
+share one console. Each turn it clears the console, throws five six-sided
+dice, shows them, and asks whether dice-rolls remain. It keeps no score and
+judges no throw: the players do that, by the rules on its welcome screen.]])
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)

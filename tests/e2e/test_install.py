@@ -1,6 +1,9 @@
 """Installing and packaging: every file where a user expects it."""
 
+import filecmp
+import gzip
 import os
+import shutil
 import subprocess
 import tempfile
 import unittest
@@ -10,11 +13,23 @@ BUILD = os.environ.get("TOLVANE_BUILD_DIR", "build")
 CMAKE = os.environ.get("CMAKE", "cmake")
 CPACK = os.environ.get("CPACK", "cpack")
 WINDOWS_BUILD = os.path.join(BUILD, "windows")
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 
-def run(*command):
-    return subprocess.run(command, check=True, text=True, stdout=subprocess.PIPE,
-                          stderr=subprocess.STDOUT, timeout=300).stdout
+def run(*command, **environment):
+    done = subprocess.run(command, text=True, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          timeout=300, check=False, env=dict(os.environ, **environment))
+    if done.returncode != 0:
+        raise AssertionError(f"{command[0]} failed:\n{done.stdout}")
+    return done.stdout
+
+
+def debian_package(build, out):
+    """Makes the Debian package of a build, dated as a distribution would date it."""
+    run(CPACK, "-G", "DEB", "--config", os.path.join(build, "CPackConfig.cmake"), "-B", out,
+        SOURCE_DATE_EPOCH="1765238400")
+    [package] = [name for name in os.listdir(out) if name.endswith(".deb")]
+    return os.path.join(out, package)
 
 
 class Install(unittest.TestCase):
@@ -24,8 +39,8 @@ class Install(unittest.TestCase):
             run(CMAKE, "--install", BUILD, "--prefix", prefix)
             program = os.path.join(prefix, "bin", "tolvane")
             self.assertTrue(os.access(program, os.X_OK), "bin/tolvane is not an executable")
-            with open(os.path.join(prefix, "share", "man", "man6", "tolvane.6"),
-                      encoding="ascii") as page:
+            with gzip.open(os.path.join(prefix, "share", "man", "man6", "tolvane.6.gz"), "rt",
+                           encoding="ascii") as page:
                 roff = page.read()
             self.assertRegex(roff, r"^\.TH TOLVANE 6 ")
             for section in ("NAME", "SYNOPSIS", "DESCRIPTION", "KEYS", "EXIT STATUS"):
@@ -35,14 +50,23 @@ class Install(unittest.TestCase):
 
 class Packages(unittest.TestCase):
 
-    def test_debian_package_holds_program_and_manual_page(self):
+    def test_debian_package_holds_the_game_where_debian_keeps_games(self):
         with tempfile.TemporaryDirectory() as out:
-            run(CPACK, "-G", "DEB", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", out)
-            [package] = [name for name in os.listdir(out) if name.endswith(".deb")]
-            contents = run("dpkg-deb", "--contents", os.path.join(out, package))
-            self.assertRegex(contents, r"-rwxr-xr-x .* \./usr/bin/tolvane\n")
-            self.assertIn("./usr/share/man/man6/tolvane.6\n", contents)
-            self.assertIn("Section: games", run("dpkg-deb", "--info", os.path.join(out, package)))
+            package = debian_package(BUILD, out)
+            contents = run("dpkg-deb", "--contents", package)
+            self.assertRegex(contents, r"-rwxr-xr-x .* \./usr/games/tolvane\n")
+            for path in ("man/man6/tolvane.6.gz", "doc/tolvane/copyright",
+                         "doc/tolvane/changelog.gz"):
+                self.assertIn(f"./usr/share/{path}\n", contents)
+            self.assertIn("Section: games", run("dpkg-deb", "--info", package))
+
+    def test_debian_package_is_the_same_from_a_build_in_another_folder(self):
+        with tempfile.TemporaryDirectory() as other, tempfile.TemporaryDirectory() as out:
+            run(CMAKE, "-S", SOURCE, "-B", other, "-DBUILD_TESTING=OFF")
+            run(CMAKE, "--build", other, "--parallel")
+            self.assertTrue(filecmp.cmp(debian_package(BUILD, os.path.join(out, "here")),
+                                        debian_package(other, os.path.join(out, "there")),
+                                        shallow=False))
 
     @unittest.skipUnless(os.path.isfile(os.path.join(WINDOWS_BUILD, "CPackConfig.cmake")),
                          "MinGW-w64 is not installed: no Windows build")
@@ -54,7 +78,15 @@ class Packages(unittest.TestCase):
             with zipfile.ZipFile(os.path.join(out, package)) as archive:
                 names = [name.split("/", 1)[1] for name in archive.namelist()
                          if not name.endswith("/")]
-            self.assertEqual(names, ["bin/tolvane.exe"])
+            self.assertEqual(sorted(names), ["LICENSE.txt", "README.txt", "tolvane.exe"])
+
+
+@unittest.skipUnless(shutil.which("lintian"), "lintian is not installed")
+class Lintian(unittest.TestCase):
+
+    def test_finds_neither_errors_nor_warnings_in_the_debian_package(self):
+        with tempfile.TemporaryDirectory() as out:
+            run("lintian", "--fail-on", "error,warning", debian_package(BUILD, out))
 
 
 if __name__ == "__main__":

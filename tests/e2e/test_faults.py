@@ -116,11 +116,14 @@ class BrokenStreams(unittest.TestCase):
                  subprocess.Popen([PROGRAM], stdin=answers.stdout, stdout=subprocess.PIPE,
                                   stderr=subprocess.PIPE,
                                   restore_signals=sigpipe == "default") as game:
-                read_until(game.stdout, lambda output: len(output) >= 10)
-                game.stdout.close()
-                self.assertEqual(game.wait(timeout=SECONDS), status)
-                self.assertEqual(game.stderr.read(), b"")
-                answers.kill()
+                try:
+                    read_until(game.stdout, lambda output: len(output) >= 10)
+                    game.stdout.close()
+                    self.assertEqual(game.wait(timeout=SECONDS), status)
+                    self.assertEqual(game.stderr.read(), b"")
+                finally:  # or leaving the with statement waits for ever
+                    game.kill()
+                    answers.kill()
 
 
 if __name__ == "__main__":

@@ -20,7 +20,6 @@ if(WIN32)
 endif()
 
 configure_file(man/tolvane.6.in man/tolvane.6 @ONLY)
-set(TOLVANE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 configure_file(packaging/changelog.in changelog @ONLY)
 
 # A plain install puts the game in bin, on the user's PATH; the Debian package
@@ -41,14 +40,12 @@ if(GZIP)
                      DEPENDS ${PROJECT_BINARY_DIR}/man/tolvane.6 ${PROJECT_BINARY_DIR}/changelog
                      VERBATIM)
   add_custom_target(documentation ALL DEPENDS man/tolvane.6.gz changelog.gz)
-  install(FILES ${PROJECT_BINARY_DIR}/man/tolvane.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6
-          COMPONENT manual)
   install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR}
           COMPONENT debian EXCLUDE_FROM_ALL)
-else()
-  install(FILES ${PROJECT_BINARY_DIR}/man/tolvane.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6
-          COMPONENT manual)
+  set(compressed .gz)
 endif()
+install(FILES ${PROJECT_BINARY_DIR}/man/tolvane.6${compressed}
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT manual)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

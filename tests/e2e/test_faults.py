@@ -8,8 +8,8 @@ import tempfile
 import time
 import unittest
 
-from tolvane import (PROGRAM, QUESTION, SECONDS, answer_model, expected_piped, mask_dice,
-                     read_until, run_piped)
+from tolvane import (OUTPUT_LIMIT, PROGRAM, QUESTION, SECONDS, answer_model, expected_piped,
+                     mask_dice, read_until, run_piped)
 
 ESCAPES = [b"\x1b[A", b"\x1b[B", b"\x1bOP", b"\x1b[2~", b"\x1b"]
 
@@ -47,9 +47,11 @@ def run_with_rusage(command, stdin_path):
     return os.waitstatus_to_exitcode(ended[1]), ended[2].ru_maxrss
 
 
-def shell_run(redirections):
-    """Runs the game from sh with endless "y" lines for input, as redirected."""
-    return run_piped(b"", command=["sh", "-c", f'yes | "$0" {redirections}', PROGRAM])
+def shell_run(redirections, stdin_bytes=None, output_limit=OUTPUT_LIMIT):
+    """Runs the game from sh, as redirected, with endless "y" lines for input unless given."""
+    feed = "yes | " if stdin_bytes is None else ""
+    command = ["sh", "-c", f'{feed}"$0" {redirections}', PROGRAM]
+    return run_piped(stdin_bytes or b"", command=command, output_limit=output_limit)
 
 
 class RandomInput(unittest.TestCase):
@@ -101,11 +103,16 @@ class BrokenStreams(unittest.TestCase):
                 self.assertEqual(mask_dice(run.stdout), expected_piped(1, True))
 
     def test_output_that_cannot_be_written_ends_the_run_at_once_and_says_why(self):
-        for redirections, error in ((">&-", b"Bad file descriptor"),
-                                    (">/dev/full", b"No space left on device"),
-                                    ("<&- >&-", b"Bad file descriptor")):
-            with self.subTest(redirections):
-                run = shell_run(redirections)
+        turn_end = len(expected_piped(1, False))
+        for redirections, stdin_bytes, limit, error in (
+                (">&-", None, OUTPUT_LIMIT, b"Bad file descriptor"),
+                (">/dev/full", None, OUTPUT_LIMIT, b"No space left on device"),
+                ("<&- >&-", None, OUTPUT_LIMIT, b"Bad file descriptor"),
+                # Output that fails at the question, or at the line end when input ends.
+                ("", b"\nn\n", turn_end - len(QUESTION), b"File too large"),
+                ("", b"\n", turn_end, b"File too large")):
+            with self.subTest(redirections=redirections, stdin=stdin_bytes, limit=limit):
+                run = shell_run(redirections, stdin_bytes, limit)
                 self.assertEqual(run.returncode, 1)
                 self.assertEqual(run.stderr, b"tolvane: write error: " + error + b"\n")
 

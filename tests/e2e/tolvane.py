@@ -4,11 +4,16 @@ import os
 import re
 import resource
 import select
+import shlex
+import signal
 import subprocess
 import tempfile
 import time
 
 PROGRAM = os.environ.get("TOLVANE", "tolvane")
+# A build for another processor runs through its emulator: "qemu-arm -L /usr/arm-linux-gnueabihf".
+RUNNER = shlex.split(os.environ.get("TOLVANE_RUNNER", ""))
+COMMAND = [*RUNNER, PROGRAM]
 # Every run and every wait of a test ends within SECONDS; a run may write up
 # to OUTPUT_LIMIT, far above the longest a test plays (300,000 turns).
 SECONDS = 10
@@ -50,13 +55,15 @@ def expected_piped(turns, input_ended):
     return WELCOME + PAUSE + MASKED_TURN * turns + (b"\n" if input_ended else b"")
 
 
-def run_piped(stdin_bytes, args=(), command=None):
-    """Plays a run (or a command line) with input from a pipe and output into files, where a run
-    that writes without end dies of SIGXFSZ; returns the completed process."""
+def run_piped(stdin_bytes, args=(), command=None, output_limit=OUTPUT_LIMIT):
+    """Plays a run (or a command line) with input from a pipe and output into files that cannot
+    grow past output_limit (a write past it fails); returns the completed process."""
+    def limit_output():
+        resource.setrlimit(resource.RLIMIT_FSIZE, (output_limit,) * 2)
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
     with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
-        run = subprocess.run(command or [PROGRAM, *args], input=stdin_bytes, stdout=stdout,
-                             stderr=stderr, timeout=SECONDS, check=False, preexec_fn=lambda:
-                             resource.setrlimit(resource.RLIMIT_FSIZE, (OUTPUT_LIMIT,) * 2))
+        run = subprocess.run(command or [*COMMAND, *args], input=stdin_bytes, stdout=stdout,
+                             stderr=stderr, timeout=SECONDS, check=False, preexec_fn=limit_output)
         stdout.seek(0)
         stderr.seek(0)
         run.stdout, run.stderr = stdout.read(), stderr.read()

@@ -24,8 +24,10 @@ constexpr std::string_view prompt = "Press any key to continue . . . ";
 constexpr int burstGapMilliseconds = 100;
 
 // While the pause has the terminal, these signals put its settings back
-// first. SIGPIPE is among them because the prompt is shown again after a stop.
-constexpr std::array<int, 6> handledSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGTSTP};
+// first, and SIGCONT takes the key mode again. SIGPIPE is among them because
+// the prompt is shown again after a stop.
+constexpr std::array<int, 7> handledSignals{SIGINT,  SIGTERM, SIGHUP, SIGQUIT,
+                                            SIGPIPE, SIGTSTP, SIGCONT};
 using SignalActions = std::array<struct sigaction, handledSignals.size()>;
 
 // The settings to put back while a signal interrupts the pause, and the key
@@ -43,6 +45,15 @@ extern "C" void restoreAndDie(int signalNumber) {
 
 extern "C" void restoreAndStop(int signalNumber);
 
+// Whoever stopped the game, Ctrl-Z or a plain SIGSTOP, the shell has had the
+// terminal meanwhile, in its own mode and writing over the screen.
+extern "C" void retakeKeyMode(int /*signalNumber*/) {
+    const int savedErrno = errno;
+    tcsetattr(STDIN_FILENO, TCSANOW, &keySettings);
+    [[maybe_unused]] const ssize_t shown = write(STDOUT_FILENO, prompt.data(), prompt.size());
+    errno = savedErrno;
+}
+
 // Every handler runs with the others held off, so that none of them can
 // undo what another has just put back.
 struct sigaction restoringAction(int signalNumber) {
@@ -55,9 +66,12 @@ struct sigaction restoringAction(int signalNumber) {
     }
     if (signalNumber == SIGTSTP) {
         // Not deferred: raised again inside the handler, it stops the process
-        // there, and the handler goes on once the process is continued.
+        // there, and the handler goes on once the process is continued. The
+        // SIGCONT of that continue waits until the handler is done.
         action.sa_handler = restoreAndStop;
         action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    } else if (signalNumber == SIGCONT) {
+        action.sa_handler = retakeKeyMode;
     } else {
         action.sa_handler = restoreAndDie;
         action.sa_flags = SA_RESETHAND;
@@ -72,9 +86,6 @@ extern "C" void restoreAndStop(int signalNumber) {
 
     const struct sigaction action = restoringAction(signalNumber);
     sigaction(signalNumber, &action, nullptr);
-    tcsetattr(STDIN_FILENO, TCSANOW, &keySettings);
-    // The shell has written over the screen meanwhile: say again what is awaited.
-    [[maybe_unused]] const ssize_t shown = write(STDOUT_FILENO, prompt.data(), prompt.size());
     errno = savedErrno;
 }
 

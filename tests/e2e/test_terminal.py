@@ -94,19 +94,26 @@ class InATerminal(unittest.TestCase):
         self.assertEqual(self.terminal.settings(), self.settings_before)
         return screen
 
-    def test_ctrl_z_at_the_pause_lends_the_shell_its_terminal_until_fg(self):
+    def test_stops_at_the_pause_lend_the_shell_its_terminal_until_fg(self):
+        # Ctrl-Z twice at the same pause, then a stop from outside that the game cannot see.
+        stops = [lambda: self.terminal.press("C-z")] * 2 + [
+            lambda: os.kill(self.terminal.game_pid(), signal.SIGSTOP)]
         for shell in ("sh", "bash --norc"):
             with self.subTest(shell=shell):
                 self.restart(shell)
                 self.start_game()
                 key_mode = self.terminal.settings()
-                self.terminal.press("C-z")
-                self.terminal.wait_for_line("$")
-                self.assertEqual(self.terminal.settings(), self.settings_before)
-                self.terminal.enter("fg")
-                self.terminal.wait_for(lambda lines: "\n".join(lines).rstrip().endswith(
-                    "fg\n./tolvane\n" + PROMPT), "the prompt again")
-                self.assertEqual(self.terminal.settings(), key_mode)
+                for ctrl_z, stop in zip((True, True, False), stops):
+                    prompts = self.terminal.history().count(PROMPT)
+                    stop()
+                    self.terminal.wait_for_line("$")
+                    if ctrl_z:
+                        self.assertEqual(self.terminal.settings(), self.settings_before)
+                    self.terminal.enter("fg")
+                    self.terminal.wait_for(lambda _: (shown := self.terminal.history()).rstrip()
+                                           .endswith(PROMPT) and shown.count(PROMPT) == prompts + 1,
+                                           "the prompt again, once")
+                    self.assertEqual(self.terminal.settings(), key_mode)
                 self.terminal.type("q" * 300 + "\r")  # a paste, all of it the pause's
                 self.assert_turn_alone_on_screen()
                 self.end_game()

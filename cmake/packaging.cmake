@@ -30,11 +30,31 @@ install(TARGETS tolvane RUNTIME DESTINATION games COMPONENT debian EXCLUDE_FROM_
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright
         COMPONENT debian EXCLUDE_FROM_ALL)
 
+# The game in the desktop's Games menu and in software centres, all under one
+# id: its desktop entry, its AppStream metainfo, and its icon. The icon is
+# installed as drawn: hicolor's scalable size serves every other.
+set(APP_ID example.tolvane.tolvane)
+configure_file(packaging/tolvane.desktop.in ${APP_ID}.desktop @ONLY)
+configure_file(packaging/tolvane.metainfo.xml.in ${APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/${APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT desktop)
+install(FILES ${PROJECT_BINARY_DIR}/${APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT desktop)
+install(FILES packaging/tolvane.svg RENAME ${APP_ID}.svg
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps COMPONENT desktop)
+
 # The manual page and the changelog are compressed as Debian Policy asks,
 # without a name or a time stamp, so that the package is the same from any
-# build. Without gzip the page is installed as it is.
+# build. Without gzip the page is installed as it is, and no Debian package
+# is made rather than one that lacks its changelog.
 find_program(GZIP gzip)
-if(GZIP)
+if(NOT GZIP)
+  message(WARNING "gzip not found: the manual page is installed uncompressed, "
+                  "and cpack makes no Debian package")
+  file(WRITE ${PROJECT_BINARY_DIR}/CPackNoGzip.cmake
+       "message(FATAL_ERROR \"The Debian package needs gzip (Debian: gzip): install it, then configure again.\")\n")
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackNoGzip.cmake)
+else()
   add_custom_command(OUTPUT man/tolvane.6.gz changelog.gz
                      COMMAND ${GZIP} -9nkf man/tolvane.6 changelog
                      DEPENDS ${PROJECT_BINARY_DIR}/man/tolvane.6 ${PROJECT_BINARY_DIR}/changelog
@@ -51,7 +71,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
-set(CPACK_COMPONENTS_ALL debian manual)
+set(CPACK_COMPONENTS_ALL debian manual desktop)
 set(CPACK_PACKAGE_DESCRIPTION [[
 tolvane throws the dice for Single Roll Tolvane, a dice game for players who
 share one console. Each turn it clears the console, throws five six-sided

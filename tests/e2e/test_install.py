@@ -14,6 +14,7 @@ CMAKE = os.environ.get("CMAKE", "cmake")
 CPACK = os.environ.get("CPACK", "cpack")
 WINDOWS_BUILD = os.path.join(BUILD, "windows")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+APP_ID = "example.tolvane.tolvane"
 
 
 def run(*command, **environment):
@@ -34,9 +35,15 @@ def debian_package(build, out):
 
 class Install(unittest.TestCase):
 
-    def test_program_and_manual_page_land_in_the_prefix(self):
+    def test_program_manual_page_and_desktop_files_land_in_the_prefix(self):
         with tempfile.TemporaryDirectory() as prefix:
             run(CMAKE, "--install", BUILD, "--prefix", prefix)
+            self.assertEqual({os.path.relpath(os.path.join(folder, name), prefix)
+                              for folder, _, names in os.walk(prefix) for name in names},
+                             {"bin/tolvane", "share/man/man6/tolvane.6.gz",
+                              f"share/applications/{APP_ID}.desktop",
+                              f"share/metainfo/{APP_ID}.metainfo.xml",
+                              f"share/icons/hicolor/scalable/apps/{APP_ID}.svg"})
             program = os.path.join(prefix, "bin", "tolvane")
             self.assertTrue(os.access(program, os.X_OK), "bin/tolvane is not an executable")
             with gzip.open(os.path.join(prefix, "share", "man", "man6", "tolvane.6.gz"), "rt",
@@ -81,12 +88,22 @@ class Packages(unittest.TestCase):
             self.assertEqual(sorted(names), ["LICENSE.txt", "README.txt", "tolvane.exe"])
 
 
-@unittest.skipUnless(shutil.which("lintian"), "lintian is not installed")
-class Lintian(unittest.TestCase):
+class Validators(unittest.TestCase):
+    """Debian's and the desktops' own checkers find nothing to report in the package."""
 
-    def test_finds_neither_errors_nor_warnings_in_the_debian_package(self):
+    def test_lintian_and_the_desktop_validators_accept_the_debian_package(self):
         with tempfile.TemporaryDirectory() as out:
-            run("lintian", "--fail-on", "error,warning", debian_package(BUILD, out))
+            package = debian_package(BUILD, out)
+            run("dpkg-deb", "--extract", package, out)
+            share = os.path.join(out, "usr", "share")
+            for command in (["lintian", "--fail-on", "error,warning", package],
+                            ["desktop-file-validate", f"{share}/applications/{APP_ID}.desktop"],
+                            ["appstreamcli", "validate", "--no-net",
+                             f"{share}/metainfo/{APP_ID}.metainfo.xml"]):
+                with self.subTest(command[0]):
+                    if not shutil.which(command[0]):
+                        self.skipTest(f"{command[0]} is not installed")
+                    run(*command)
 
 
 if __name__ == "__main__":

@@ -79,4 +79,5 @@ dice, shows them, and asks whether dice-rolls remain. It keeps no score and
 judges no throw: the players do that, by the rules on its welcome screen.]])
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(cmake/debian-cross.cmake)
 include(CPack)

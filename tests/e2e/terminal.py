@@ -1,11 +1,12 @@
 """A real terminal for the game: a shell in a detached tmux pane."""
 
 import os
+import shlex
 import shutil
 import subprocess
 import time
 
-from tolvane import PROGRAM, SECONDS
+from tolvane import PROGRAM, RUNNER, SECONDS
 
 WIDTH, HEIGHT = 80, 24
 
@@ -43,7 +44,7 @@ class Terminal:
         self._tmux("send-keys", *keys)
 
     def run_game(self, before="", after=""):
-        self.enter(f"{before}./{os.path.basename(PROGRAM)}{after}")
+        self.enter(f"{before}{shlex.join([*RUNNER, './' + os.path.basename(PROGRAM)])}{after}")
 
     def last_status(self):
         """Has the shell tell the exit status of what it ran last."""

@@ -3,6 +3,7 @@
 import filecmp
 import gzip
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -15,6 +16,9 @@ CPACK = os.environ.get("CPACK", "cpack")
 WINDOWS_BUILD = os.path.join(BUILD, "windows")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 APP_ID = "example.tolvane.tolvane"
+# The native build, then each ARM build made beside it, with its Debian architecture.
+DEBIAN_BUILDS = [(BUILD, None)] + [(os.path.join(BUILD, arm), arm) for arm in ("arm64", "armhf")
+                                   if os.path.isdir(os.path.join(BUILD, arm))]
 
 
 def run(*command, **environment):
@@ -57,7 +61,7 @@ class Install(unittest.TestCase):
 
 class Packages(unittest.TestCase):
 
-    def test_debian_package_holds_the_game_where_debian_keeps_games(self):
+    def test_debian_packages_hold_the_game_where_debian_keeps_games(self):
         with tempfile.TemporaryDirectory() as out:
             package = debian_package(BUILD, out)
             contents = run("dpkg-deb", "--contents", package)
@@ -65,7 +69,15 @@ class Packages(unittest.TestCase):
             for path in ("man/man6/tolvane.6.gz", "doc/tolvane/copyright",
                          "doc/tolvane/changelog.gz"):
                 self.assertIn(f"./usr/share/{path}\n", contents)
-            self.assertIn("Section: games", run("dpkg-deb", "--info", package))
+            # Each build's package: the same files, built for its processor, needing Debian's libc6.
+            for build, architecture in DEBIAN_BUILDS:
+                with self.subTest(architecture):
+                    other = debian_package(build, os.path.join(out, str(architecture)))
+                    self.assertEqual(re.findall(r"\./\S*", run("dpkg-deb", "--contents", other)),
+                                     re.findall(r"\./\S*", contents))
+                    fields = run("dpkg-deb", "-f", other, "Architecture", "Depends", "Section")
+                    self.assertRegex(fields, rf"^Architecture: {architecture or '[a-z0-9]+'}\n"
+                                             r"Depends: libc6 \(>= 2\.[0-9]+\)\nSection: games\n?$")
 
     def test_debian_package_is_the_same_from_a_build_in_another_folder(self):
         with tempfile.TemporaryDirectory() as other, tempfile.TemporaryDirectory() as out:
@@ -96,7 +108,8 @@ class Validators(unittest.TestCase):
             package = debian_package(BUILD, out)
             run("dpkg-deb", "--extract", package, out)
             share = os.path.join(out, "usr", "share")
-            for command in (["lintian", "--fail-on", "error,warning", package],
+            others = [debian_package(build, f"{out}/{arm}") for build, arm in DEBIAN_BUILDS[1:]]
+            for command in (["lintian", "--fail-on", "error,warning", package, *others],
                             ["desktop-file-validate", f"{share}/applications/{APP_ID}.desktop"],
                             ["appstreamcli", "validate", "--no-net",
                              f"{share}/metainfo/{APP_ID}.metainfo.xml"]):

@@ -5,15 +5,23 @@ import re
 import resource
 import select
 import shlex
+import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
+
+from run import SKIPPED
 
 PROGRAM = os.environ.get("TOLVANE", "tolvane")
 # A build for another processor runs through its emulator: "qemu-arm -L /usr/arm-linux-gnueabihf".
 RUNNER = shlex.split(os.environ.get("TOLVANE_RUNNER", ""))
 COMMAND = [*RUNNER, PROGRAM]
+if not PROGRAM or RUNNER and not shutil.which(RUNNER[0]):
+    print(f"skipped: {RUNNER[0]} is not installed" if PROGRAM else
+          "skipped: the build was not made (no cross compiler)", file=sys.stderr)
+    sys.exit(SKIPPED)
 # Every run and every wait of a test ends within SECONDS; a run may write up
 # to OUTPUT_LIMIT, far above the longest a test plays (300,000 turns).
 SECONDS = 10

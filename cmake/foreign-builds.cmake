@@ -30,7 +30,7 @@ function(add_foreign_build name)
 endfunction()
 
 add_foreign_build(windows TOOLCHAIN mingw-w64-x86_64.cmake PROGRAM tolvane.exe
-                  REQUIRES x86_64-w64-mingw32-g++-posix)
+                  REQUIRES x86_64-w64-mingw32-g++-posix rsvg-convert icotool)
 add_foreign_build(arm64 TOOLCHAIN aarch64-linux-gnu.cmake PROGRAM tolvane
                   REQUIRES aarch64-linux-gnu-g++ RUNNER qemu-aarch64 -L /usr/aarch64-linux-gnu)
 add_foreign_build(armhf TOOLCHAIN arm-linux-gnueabihf.cmake PROGRAM tolvane

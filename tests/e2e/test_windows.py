@@ -1,16 +1,21 @@
 """tolvane.exe: self-contained, and playing under Wine as the native build plays."""
 
 import os
+import pathlib
 import random
 import re
 import shutil
 import subprocess
 import unittest
 
-from tolvane import MASKED_TURN, TURN_START, WELCOME, answer_model, mask_dice, run_piped
+from tolvane import MASKED_TURN, SECONDS, TURN_START, WELCOME, answer_model, mask_dice, run_piped
 
 EXE = os.environ.get("TOLVANE_EXE", "")
 WINE = shutil.which("wine")
+WIXL = shutil.which("wixl")
+WXS = os.path.abspath(f"{os.path.dirname(__file__)}/../../packaging/tolvane.wxs")
+PREFIX = os.environ.get("MSI_WINEPREFIX", "")  # the installer test's own, made afresh
+UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 MINGW_OBJDUMP = shutil.which("x86_64-w64-mingw32-objdump")
 WINDOWS_OWN_DLLS = re.compile(r"(kernel32|msvcrt|ucrtbase|user32|advapi32|api-ms-win-.*)\.dll")
 # The pause prompt of Wine's command interpreter, which writes no line end after the key when
@@ -46,9 +51,9 @@ class UnderWine(unittest.TestCase):
         # Wine's first start sets up its prefix; that is not the game's business.
         subprocess.run([WINE, "wineboot", "--init"], timeout=300, check=True)
 
-    def play(self, stdin_bytes):
+    def play(self, stdin_bytes, command=(WINE, EXE)):
         """Plays a piped run under Wine; returns the pause prompt and the turns after it."""
-        run = run_piped(stdin_bytes, command=[WINE, EXE])
+        run = run_piped(stdin_bytes, command=list(command))
         self.assertEqual(run.returncode, 0)
         self.assertEqual(run.stderr, b"")
         output = mask_dice(run.stdout.replace(b"\r\n", b"\n"))
@@ -63,6 +68,15 @@ class UnderWine(unittest.TestCase):
                 self.assertEqual(prompt, WINE_PAUSE)
                 expected_turns, input_ended = answer_model(stdin_bytes)
                 self.assertEqual(turns, MASKED_TURN * expected_turns + (b"\n" if input_ended else b""))
+        # Output that fails ends the game at once, with no pause waiting for input that never comes.
+        with open("/dev/full", "wb") as full, subprocess.Popen(
+                [WINE, EXE], stdin=subprocess.PIPE, stdout=full, stderr=subprocess.PIPE) as game:
+            try:
+                self.assertEqual(game.wait(timeout=SECONDS), 1)
+            finally:  # or leaving the with statement waits for ever
+                game.kill()
+            self.assertEqual(game.stderr.read(),
+                             b"tolvane: write error: No space left on device\r\n")
 
     def test_scripted_input_plays_as_many_turns_as_the_native_build(self):
         generator = random.Random(6)
@@ -73,6 +87,35 @@ class UnderWine(unittest.TestCase):
                 native = mask_dice(run_piped(script).stdout)
                 self.assertEqual(windows_turns.count(TURN_START), native.count(TURN_START))
                 self.assertEqual(windows_turns.endswith(b"\n"), native.endswith(b"\n"))
+
+    @unittest.skipUnless(WIXL and PREFIX, "wixl is not installed")
+    def test_installer_installs_upgrades_and_uninstalls(self):
+        build, version = os.path.dirname(EXE), os.environ["TOLVANE_VERSION"]
+        new, old = f"{build}/tolvane-{version}-windows-x86_64.msi", f"{build}/tolvane-0.9.0.msi"
+        subprocess.run([os.environ["CMAKE"], "--build", build, "--target", "msi"], check=True)
+        subprocess.run([WIXL, "-a", "x64", "-D", "Version=0.9.0", "-o", old, WXS], cwd=build,
+                       check=True)
+        shutil.rmtree(PREFIX, ignore_errors=True)
+        wine = ["env", f"WINEPREFIX={PREFIX}", WINE]
+        folder = pathlib.Path(PREFIX, "drive_c", "Program Files", "tolvane")
+
+        def installed():  # Add/Remove Programs entries, files, shortcuts (rglob skips links to ~)
+            query = run_piped(b"", command=[*wine, "reg", "query", UNINSTALL, "/s"]).stdout
+            return ([re.findall(rb"(DisplayVersion|Publisher) +REG_SZ +([^\r\n]*)", entry)
+                     for entry in query.split(b"HKEY_") if b"Single Roll Tolvane" in entry],
+                    sorted(os.listdir(folder)) if os.path.isdir(folder) else None,
+                    len(list(folder.parents[1].rglob("Programs/Single Roll Tolvane.lnk"))))
+
+        subprocess.run([*wine, "wineboot", "--init"], timeout=300, check=True)
+        for msi, only in ((old, "0.9.0"), (new, version), (old, version)):  # the last refused
+            run_piped(b"", command=[*wine, "msiexec", "/i", msi, "/qn"])
+            self.assertEqual(installed(), (
+                [[(b"DisplayVersion", only.encode()), (b"Publisher", b"The tolvane developers")]],
+                ["LICENSE.txt", "README.txt", "tolvane.exe"], 1))
+        prompt, turns = self.play(b"ny\nn\n", [*wine, f"{folder}/tolvane.exe"])
+        self.assertEqual(prompt + turns, WINE_PAUSE + MASKED_TURN * 2)
+        run_piped(b"", command=[*wine, "msiexec", "/x", new, "/qn"])
+        self.assertEqual(installed(), ([], None, 0))
 
 
 if __name__ == "__main__":

@@ -54,16 +54,22 @@ extern "C" void retakeKeyMode(int /*signalNumber*/) {
     errno = savedErrno;
 }
 
+sigset_t handledSignalsBut(int excluded) {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int other : handledSignals) {
+        if (other != excluded) {
+            sigaddset(&signals, other);
+        }
+    }
+    return signals;
+}
+
 // Every handler runs with the others held off, so that none of them can
 // undo what another has just put back.
 struct sigaction restoringAction(int signalNumber) {
     struct sigaction action {};
-    sigemptyset(&action.sa_mask);
-    for (const int other : handledSignals) {
-        if (other != signalNumber) {
-            sigaddset(&action.sa_mask, other);
-        }
-    }
+    action.sa_mask = handledSignalsBut(signalNumber);
     if (signalNumber == SIGTSTP) {
         // Not deferred: raised again inside the handler, it stops the process
         // there, and the handler goes on once the process is continued. The
@@ -102,10 +108,17 @@ SignalActions catchSignals() {
     return previous;
 }
 
-void releaseSignals(const SignalActions &previous) {
+// Puts the settings back and the signals' actions with every handled signal
+// held off: a continue in between would take the key mode again for good.
+void restoreAndReleaseSignals(const SignalActions &previous) {
+    const sigset_t handled = handledSignalsBut(0);
+    sigset_t before;
+    sigprocmask(SIG_BLOCK, &handled, &before);
+    tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
     for (std::size_t i = 0; i < handledSignals.size(); ++i) {
         sigaction(handledSignals.at(i), &previous.at(i), nullptr);
     }
+    sigprocmask(SIG_SETMASK, &before, nullptr);
 }
 
 ssize_t readRetrying(unsigned char *buffer, std::size_t size) {
@@ -150,8 +163,7 @@ void waitForTerminalKey() {
     if (tcsetattr(STDIN_FILENO, TCSANOW, &keySettings) == 0) {
         takeKeyWithItsBurst();
     }
-    tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
-    releaseSignals(previous);
+    restoreAndReleaseSignals(previous);
 }
 
 // Redirected input gives up one byte, as the Windows interpreter's pause

@@ -65,7 +65,7 @@ class UnderWine(unittest.TestCase):
         for stdin_bytes in SCRIPTS:
             with self.subTest(stdin=stdin_bytes):
                 prompt, turns = self.play(stdin_bytes)
-                self.assertEqual(prompt, WINE_PAUSE)
+                self.assertEqual(prompt, WINE_PAUSE, turns)  # and what came in its place
                 expected_turns, input_ended = answer_model(stdin_bytes)
                 self.assertEqual(turns, MASKED_TURN * expected_turns + (b"\n" if input_ended else b""))
         # Output that fails ends the game at once, with no pause waiting for input that never comes.

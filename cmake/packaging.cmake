@@ -52,8 +52,8 @@ find_program(GZIP gzip)
 if(NOT GZIP)
   message(WARNING "gzip not found: the manual page is installed uncompressed, "
                   "and cpack makes no Debian package")
-  file(WRITE ${PROJECT_BINARY_DIR}/CPackNoGzip.cmake
-       "message(FATAL_ERROR \"The Debian package needs gzip (Debian: gzip): install it, then configure again.\")\n")
+  file(WRITE ${PROJECT_BINARY_DIR}/CPackNoGzip.cmake "message(FATAL_ERROR \"The Debian \
+package needs gzip (Debian: gzip): install it, then configure again.\")\n")
   set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackNoGzip.cmake)
 else()
   add_custom_command(OUTPUT man/tolvane.6.gz changelog.gz

@@ -72,7 +72,8 @@ class Packages(unittest.TestCase):
             # Each build's package: the same files, built for its processor, needing Debian's libc6.
             for build, architecture in DEBIAN_BUILDS:
                 with self.subTest(architecture):
-                    other = debian_package(build, os.path.join(out, str(architecture)))
+                    other = (debian_package(build, f"{out}/{architecture}") if architecture
+                             else package)
                     self.assertEqual(re.findall(r"\./\S*", run("dpkg-deb", "--contents", other)),
                                      re.findall(r"\./\S*", contents))
                     fields = run("dpkg-deb", "-f", other, "Architecture", "Depends", "Section")

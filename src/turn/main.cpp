@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <iostream>
+#include <string_view>
 
 namespace {
 
@@ -21,9 +22,52 @@ int outputFailed() {
     return 1;
 }
 
+constexpr std::string_view usage =
+    "Usage: tolvane [--help | --version]\n"
+    "Throws five six-sided dice a turn for Single Roll Tolvane, a dice game for\n"
+    "players who share one console; its welcome screen shows the rules.\n"
+    "\n"
+    "Keys: any key at the welcome screen starts the first turn. At the end of a\n"
+    "turn, y and Enter plays another; any other non-blank character and Enter\n"
+    "ends the game.\n"
+    "\n"
+    "Exit status: 0 when the game ends on an answer or at the end of input,\n"
+    "1 when its output cannot be written.\n"
+    "\n"
+    "Options:\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "More in the manual page, tolvane(6), or in README.txt beside tolvane.exe.\n";
+
+// The first --help or --version among the arguments is answered instead of
+// playing; any other argument is ignored, as it always was.
+std::string_view answeredOption(int argc, char *argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i]; // NOLINT(*-pointer-arithmetic)
+        if (argument == "--help" || argument == "--version") {
+            return argument;
+        }
+    }
+    return {};
+}
+
+int answer(std::string_view option) {
+    if (option == "--help") {
+        std::cout << usage << std::flush;
+    } else {
+        std::cout << "tolvane " TOLVANE_VERSION << std::endl;
+    }
+    return std::cout ? 0 : outputFailed();
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char *argv[]) {
+    if (const std::string_view option = answeredOption(argc, argv); !option.empty()) {
+        return answer(option);
+    }
+
     char moreRolls = 'y';
     int die1;
     int die2;

@@ -4,8 +4,8 @@ import subprocess
 import time
 import unittest
 
-from tolvane import (COMMAND, QUESTION, SECONDS, dice_of, expected_piped, mask_dice, read_until,
-                     run_piped)
+from tolvane import (COMMAND, QUESTION, SECONDS, VERSION, dice_of, expected_piped, mask_dice,
+                     read_until, run_piped)
 
 
 class AnswerRules(unittest.TestCase):
@@ -45,8 +45,15 @@ class AnswerRules(unittest.TestCase):
             with self.subTest(stdin=stdin_bytes):
                 self.assert_run(stdin_bytes, turns, True)
 
-    def test_arguments_make_no_difference(self):
-        self.assert_run(b"\ny\nn\n", 2, False, args=("--help", "-n", "n"))
+    def test_arguments_make_no_difference_but_help_and_version(self):
+        self.assert_run(b"\ny\nn\n", 2, False, args=("-h", "-n", "n", "--helpme"))
+        for args, shown in ((["--version", "--help"], f"tolvane {VERSION}\n"),
+                            (["-n", "--help"], "Usage: tolvane [--help | --version]\n")):
+            with self.subTest(args=args):
+                run = run_piped(b"\nn\n", args)
+                self.assertEqual((run.returncode, run.stderr), (0, b""))
+                self.assertEqual(run.stdout.decode()[:len(shown)], shown)
+                self.assertNotIn(b"Welcome", run.stdout)
 
 
 class WaitingForAnswers(unittest.TestCase):

@@ -18,6 +18,7 @@ PROGRAM = os.environ.get("TOLVANE", "tolvane")
 # A build for another processor runs through its emulator: "qemu-arm -L /usr/arm-linux-gnueabihf".
 RUNNER = shlex.split(os.environ.get("TOLVANE_RUNNER", ""))
 COMMAND = [*RUNNER, PROGRAM]
+VERSION = os.environ.get("TOLVANE_VERSION")
 if not PROGRAM or RUNNER and not shutil.which(RUNNER[0]):
     print(f"skipped: {RUNNER[0]} is not installed" if PROGRAM else
           "skipped: the build was not made (no cross compiler)", file=sys.stderr)

@@ -7,6 +7,32 @@ set(CPACK_PACKAGE_CONTACT "The tolvane developers <developers@tolvane.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_STRIP_FILES ON)
 
+# tolvane.exe's icon is kept in the repository, so that building for Windows
+# needs no tool that Windows lacks. Whoever changes the drawing redraws it with
+# "cmake --build <dir> --target icon": each size is drawn from the SVG, not
+# scaled down from the largest, so the small ones stay sharp; Windows takes 20
+# and 40 px at 125% and 250% scaling. The largest is kept as PNG, which Windows
+# reads, at a fraction of a bitmap's size.
+find_program(RSVG_CONVERT rsvg-convert)
+find_program(ICOTOOL icotool)
+if(RSVG_CONVERT AND ICOTOOL)
+  set(icon_commands)
+  set(icon_images)
+  foreach(size IN ITEMS 16 20 24 32 40 48 64 256)
+    list(APPEND icon_commands COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o icon-${size}.png
+                              ${PROJECT_SOURCE_DIR}/packaging/tolvane.svg)
+    list(APPEND icon_images icon-${size}.png)
+  endforeach()
+  list(TRANSFORM icon_images PREPEND --raw= REGEX 256)
+  add_custom_target(icon ${icon_commands}
+                    COMMAND ${ICOTOOL} -c -o ${PROJECT_SOURCE_DIR}/packaging/tolvane.ico ${icon_images}
+                    VERBATIM)
+else()
+  add_custom_target(icon COMMAND ${CMAKE_COMMAND} -E echo "The icon is drawn with rsvg-convert and \
+icotool (Debian: librsvg2-bin icoutils): install them, then configure again."
+                         COMMAND ${CMAKE_COMMAND} -E false)
+endif()
+
 if(WIN32)
   # The .exe with its licence and a read-me beside it, as Windows text files.
   install(TARGETS tolvane RUNTIME DESTINATION .)

@@ -6,16 +6,18 @@ import random
 import re
 import shutil
 import subprocess
+import tempfile
 import unittest
 
-from tolvane import MASKED_TURN, SECONDS, TURN_START, WELCOME, answer_model, mask_dice, run_piped
+from tolvane import (MASKED_TURN, SECONDS, TURN_START, VERSION, WELCOME, answer_model, mask_dice,
+                     run_piped)
 
 EXE = os.environ.get("TOLVANE_EXE", "")
 WINE = shutil.which("wine")
 WIXL = shutil.which("wixl")
-WXS = os.path.abspath(f"{os.path.dirname(__file__)}/../../packaging/tolvane.wxs")
-PREFIX = os.environ.get("MSI_WINEPREFIX", "")  # the installer test's own, made afresh
+MSI = os.path.abspath(f"{os.path.dirname(__file__)}/../../cmake/msi.cmake")
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+PRODUCTS = r"HKLM\Software\Classes\Installer\Products"
 MINGW_OBJDUMP = shutil.which("x86_64-w64-mingw32-objdump")
 WINDOWS_OWN_DLLS = re.compile(r"(kernel32|msvcrt|ucrtbase|user32|advapi32|api-ms-win-.*)\.dll")
 # The pause prompt of Wine's command interpreter, which writes no line end after the key when
@@ -34,13 +36,21 @@ def have_exe():
 @unittest.skipUnless(have_exe() and MINGW_OBJDUMP, "MinGW-w64 is not installed")
 class SelfContainedExe(unittest.TestCase):
 
-    def test_imports_only_dlls_that_windows_has(self):
+    def test_imports_only_dlls_that_windows_has_and_shows_its_icon_and_version(self):
         dump = subprocess.run([MINGW_OBJDUMP, "-p", EXE], check=True, text=True,
                               stdout=subprocess.PIPE).stdout
         imports = re.findall(r"DLL Name: (\S+)", dump)
         self.assertIn("KERNEL32.dll", imports)
         for dll in imports:
             self.assertRegex(dll.lower(), WINDOWS_OWN_DLLS, "tolvane.exe needs a DLL of MinGW's")
+        # What Explorer shows beside the file and in its properties.
+        resources = [subprocess.run(["wrestool", "-x", "--raw", f"--type={kind}", EXE], check=True,
+                                    stdout=subprocess.PIPE).stdout for kind in (14, 16)]
+        self.assertEqual(len(resources[0]), 6 + 14 * 8, "not an icon of eight sizes")
+        strings = dict(re.findall(r"(\w+)\x00+([ -~]+)\x00", resources[1].decode("utf-16-le")))
+        self.assertEqual([strings.get(key) for key in ("FileDescription", "ProductName",
+                                                       "FileVersion", "ProductVersion")],
+                         ["Single Roll Tolvane"] * 2 + [VERSION] * 2)
 
 
 @unittest.skipUnless(have_exe() and WINE, "MinGW-w64 or Wine is not installed")
@@ -48,8 +58,14 @@ class UnderWine(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        # Wine's first start sets up its prefix; that is not the game's business.
-        subprocess.run([WINE, "wineboot", "--init"], timeout=300, check=True)
+        # One Wine prefix for the group, outside the build folder, and gone at the end. Wine's
+        # first start sets it up, until its server ends; that is not the game's business.
+        cls.prefix = tempfile.TemporaryDirectory(prefix="tolvane-wine-")
+        os.environ["WINEPREFIX"] = cls.prefix.name
+        cls.addClassCleanup(cls.prefix.cleanup)
+        cls.addClassCleanup(subprocess.run, ["wineserver", "-k"], check=False)
+        for setup in ([WINE, "wineboot", "--init"], ["wineserver", "-w"]):
+            subprocess.run(setup, timeout=300, check=True)
 
     def play(self, stdin_bytes, command=(WINE, EXE)):
         """Plays a piped run under Wine; returns the pause prompt and the turns after it."""
@@ -88,34 +104,38 @@ class UnderWine(unittest.TestCase):
                 self.assertEqual(windows_turns.count(TURN_START), native.count(TURN_START))
                 self.assertEqual(windows_turns.endswith(b"\n"), native.endswith(b"\n"))
 
-    @unittest.skipUnless(WIXL and PREFIX, "wixl is not installed")
+    @unittest.skipUnless(WIXL, "wixl is not installed")
     def test_installer_installs_upgrades_and_uninstalls(self):
-        build, version = os.path.dirname(EXE), os.environ["TOLVANE_VERSION"]
-        new, old = f"{build}/tolvane-{version}-windows-x86_64.msi", f"{build}/tolvane-0.9.0.msi"
+        build, prefix = os.path.dirname(EXE), self.prefix.name
+        new, again, old = (f"{build}/tolvane-{VERSION}-windows-x86_64.msi",
+                           f"{build}/tolvane-again.msi", f"{build}/tolvane-0.9.0.msi")
         subprocess.run([os.environ["CMAKE"], "--build", build, "--target", "msi"], check=True)
-        subprocess.run([WIXL, "-a", "x64", "-D", "Version=0.9.0", "-o", old, WXS], cwd=build,
-                       check=True)
-        shutil.rmtree(PREFIX, ignore_errors=True)
-        wine = ["env", f"WINEPREFIX={PREFIX}", WINE]
-        folder = pathlib.Path(PREFIX, "drive_c", "Program Files", "tolvane")
+        for version, msi in ((VERSION, again), ("0.9.0", old)):  # another build, an older version
+            subprocess.run([os.environ["CMAKE"], "-D", f"VERSION={version}", "-D", f"OUTPUT={msi}",
+                            "-P", MSI], cwd=build, check=True)
+        folder = pathlib.Path(prefix, "drive_c", "Program Files", "tolvane")
 
         def installed():  # Add/Remove Programs entries, files, shortcuts (rglob skips links to ~)
-            query = run_piped(b"", command=[*wine, "reg", "query", UNINSTALL, "/s"]).stdout
+            query = run_piped(b"", command=[WINE, "reg", "query", UNINSTALL, "/s"]).stdout
+            icons = re.findall(rb"ProductIcon +REG_SZ +C:([^\r\n]*)", run_piped(
+                b"", command=[WINE, "reg", "query", PRODUCTS, "/s"]).stdout)
             return ([re.findall(rb"(DisplayVersion|Publisher) +REG_SZ +([^\r\n]*)", entry)
                      for entry in query.split(b"HKEY_") if b"Single Roll Tolvane" in entry],
                     sorted(os.listdir(folder)) if os.path.isdir(folder) else None,
-                    len(list(folder.parents[1].rglob("Programs/Single Roll Tolvane.lnk"))))
+                    len(list(folder.parents[1].rglob("Programs/Single Roll Tolvane.lnk"))),
+                    [os.path.isfile(prefix + "/drive_c" + icon.decode().replace("\\", "/"))
+                     for icon in icons])
 
-        subprocess.run([*wine, "wineboot", "--init"], timeout=300, check=True)
-        for msi, only in ((old, "0.9.0"), (new, version), (old, version)):  # the last refused
-            run_piped(b"", command=[*wine, "msiexec", "/i", msi, "/qn"])
+        # A second build of a version installs over the first; an older version is refused.
+        for msi, only in ((old, "0.9.0"), (new, VERSION), (again, VERSION), (old, VERSION)):
+            run_piped(b"", command=[WINE, "msiexec", "/i", msi, "/qn"])
             self.assertEqual(installed(), (
                 [[(b"DisplayVersion", only.encode()), (b"Publisher", b"The tolvane developers")]],
-                ["LICENSE.txt", "README.txt", "tolvane.exe"], 1))
-        prompt, turns = self.play(b"ny\nn\n", [*wine, f"{folder}/tolvane.exe"])
+                ["LICENSE.txt", "README.txt", "tolvane.exe"], 1, [True]))
+        prompt, turns = self.play(b"ny\nn\n", [WINE, f"{folder}/tolvane.exe"])
         self.assertEqual(prompt + turns, WINE_PAUSE + MASKED_TURN * 2)
-        run_piped(b"", command=[*wine, "msiexec", "/x", new, "/qn"])
-        self.assertEqual(installed(), ([], None, 0))
+        run_piped(b"", command=[WINE, "msiexec", "/x", again, "/qn"])
+        self.assertEqual(installed(), ([], None, 0, []))
 
 
 if __name__ == "__main__":

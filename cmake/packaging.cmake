@@ -56,15 +56,27 @@ install(TARGETS tolvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT pr
 install(TARGETS tolvane RUNTIME DESTINATION games COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright
         COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES packaging/tolvane.lintian-overrides RENAME tolvane
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+        COMPONENT debian EXCLUDE_FROM_ALL)
 
 # The game in the desktop's Games menu and in software centres, all under one
 # id: its desktop entry, its AppStream metainfo, and its icon. The icon is
 # installed as drawn: hicolor's scalable size serves every other.
 set(APP_ID example.tolvane.tolvane)
-configure_file(packaging/tolvane.desktop.in ${APP_ID}.desktop @ONLY)
+# Each place the game is installed at gets its own menu entry, written when
+# it is installed (cmake/menu-entry.cmake).
+function(install_menu_entry program_folder)
+  install(CODE "set(program_folder \"${program_folder}\")
+    set(entry_template \"${PROJECT_SOURCE_DIR}/packaging/tolvane.desktop.in\")
+    set(entry \"${PROJECT_BINARY_DIR}/${APP_ID}.desktop\")
+    set(entry_folder \"${CMAKE_INSTALL_DATAROOTDIR}/applications\")
+    set(APP_ID ${APP_ID})
+    include(\"${PROJECT_SOURCE_DIR}/cmake/menu-entry.cmake\")" ${ARGN})
+endfunction()
+install_menu_entry(${CMAKE_INSTALL_BINDIR} COMPONENT program)
+install_menu_entry(games COMPONENT debian EXCLUDE_FROM_ALL)
 configure_file(packaging/tolvane.metainfo.xml.in ${APP_ID}.metainfo.xml @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/${APP_ID}.desktop
-        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT desktop)
 install(FILES ${PROJECT_BINARY_DIR}/${APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT desktop)
 install(FILES packaging/tolvane.svg RENAME ${APP_ID}.svg

@@ -1,0 +1,16 @@
+# Run when the game is installed (install_menu_entry in packaging.cmake): the
+# menu entry names the program by the path it is installed at, known only
+# now, so that a desktop starts it whether or not that folder is on PATH. A
+# path that a desktop would split or expand is quoted as desktop entries
+# quote an argument.
+cmake_path(ABSOLUTE_PATH program_folder BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}"
+           OUTPUT_VARIABLE program)
+cmake_path(APPEND program tolvane)
+string(REPLACE "%" "%%" program "${program}")
+if(program MATCHES "[^-A-Za-z0-9/._+,:@=%]")
+  string(REPLACE "\\" "\\\\\\\\" program "${program}")
+  string(REGEX REPLACE "([\"`$])" "\\\\\\\\\\1" program "${program}")
+  set(program "\"${program}\"")
+endif()
+configure_file(${entry_template} ${entry} @ONLY)
+file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/${entry_folder}" TYPE FILE FILES ${entry})

@@ -1,38 +1,36 @@
-# Builds the game for other systems and processors beside the native build, so
-# the tests can run it under Wine or qemu-user: each into <build>/<name>, with
-# its toolchain file, where every program it REQUIRES (the compiler first) is
-# found. TOLVANE_<name> is then the built program, TOLVANE_<name>_RUNNER the
-# command line that runs it here.
+# Builds the game for other systems and processors (ports.cmake), so the tests
+# can run it under Wine or qemu-user: each into <build>/<name>, where its
+# compiler is found. A port is built by its own target, not by the default
+# one, and the tests that need it have it built first (the CTest fixture of
+# its name). TOLVANE_<name> is then the built program, TOLVANE_<name>_RUNNER
+# the command line that runs it here.
 include(ExternalProject)
 
-function(add_foreign_build name)
-  cmake_parse_arguments(PARSE_ARGV 1 foreign "" "TOOLCHAIN;PROGRAM" "REQUIRES;RUNNER")
-  foreach(program IN LISTS foreign_REQUIRES)
-    string(MAKE_C_IDENTIFIER "FOUND_${program}" found)
-    find_program(${found} ${program})
-    if(NOT ${found})
-      message(STATUS "${program} not found: the ${name} build is not made, its tests are skipped")
-      return()
-    endif()
-  endforeach()
+function(port name)
+  cmake_parse_arguments(PARSE_ARGV 1 port "" "TOOLCHAIN;PROGRAM;COMPILER;DEBIAN" "RUNNER")
+  string(MAKE_C_IDENTIFIER "FOUND_${port_COMPILER}" found)
+  find_program(${found} ${port_COMPILER})
+  if(NOT ${found})
+    message(STATUS "${port_COMPILER} (Debian: ${port_DEBIAN}) not found: "
+                   "the ${name} build is not made, its tests are skipped")
+    return()
+  endif()
   ExternalProject_Add(${name}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/${name}
     CMAKE_ARGS
-      -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${foreign_TOOLCHAIN}
+      -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${port_TOOLCHAIN}
       -DCMAKE_BUILD_TYPE=Release
       -DBUILD_TESTING=OFF
     BUILD_ALWAYS ON
-    INSTALL_COMMAND "")
-  list(JOIN foreign_RUNNER " " runner)
-  set(TOLVANE_${name} ${CMAKE_BINARY_DIR}/${name}/${foreign_PROGRAM} PARENT_SCOPE)
+    INSTALL_COMMAND ""
+    EXCLUDE_FROM_ALL ON)
+  add_test(NAME build.${name} COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target ${name})
+  set_tests_properties(build.${name} PROPERTIES FIXTURES_SETUP ${name})
+  list(JOIN port_RUNNER " " runner)
+  set(TOLVANE_${name} ${CMAKE_BINARY_DIR}/${name}/${port_PROGRAM} PARENT_SCOPE)
   set(TOLVANE_${name}_RUNNER ${runner} PARENT_SCOPE)
 endfunction()
 
-add_foreign_build(windows TOOLCHAIN mingw-w64-x86_64.cmake PROGRAM tolvane.exe
-                  REQUIRES x86_64-w64-mingw32-g++-posix rsvg-convert icotool)
-add_foreign_build(arm64 TOOLCHAIN aarch64-linux-gnu.cmake PROGRAM tolvane
-                  REQUIRES aarch64-linux-gnu-g++ RUNNER qemu-aarch64 -L /usr/aarch64-linux-gnu)
-add_foreign_build(armhf TOOLCHAIN arm-linux-gnueabihf.cmake PROGRAM tolvane
-                  REQUIRES arm-linux-gnueabihf-g++ RUNNER qemu-arm -L /usr/arm-linux-gnueabihf)
+include(${CMAKE_CURRENT_LIST_DIR}/ports.cmake)
 set(TOLVANE_EXE ${TOLVANE_windows})

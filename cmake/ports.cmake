@@ -1,0 +1,11 @@
+# The game's builds for other systems and processors: each with its toolchain
+# file, the program it makes, the compiler it needs with the Debian package
+# that brings it, and the command line that runs the program on this machine.
+port(windows TOOLCHAIN mingw-w64-x86_64.cmake PROGRAM tolvane.exe
+     COMPILER x86_64-w64-mingw32-g++-posix DEBIAN g++-mingw-w64-x86-64-posix)
+port(arm64 TOOLCHAIN aarch64-linux-gnu.cmake PROGRAM tolvane
+     COMPILER aarch64-linux-gnu-g++ DEBIAN g++-aarch64-linux-gnu
+     RUNNER qemu-aarch64 -L /usr/aarch64-linux-gnu)
+port(armhf TOOLCHAIN arm-linux-gnueabihf.cmake PROGRAM tolvane
+     COMPILER arm-linux-gnueabihf-g++ DEBIAN g++-arm-linux-gnueabihf
+     RUNNER qemu-arm -L /usr/arm-linux-gnueabihf)

@@ -1,14 +1,21 @@
 """Installing and packaging: every file where a user expects it."""
 
+import configparser
 import filecmp
+import glob
 import gzip
 import os
+import pathlib
 import re
+import shlex
 import shutil
 import subprocess
 import tempfile
 import unittest
 import zipfile
+from xml.etree import ElementTree
+
+from tolvane import VERSION
 
 BUILD = os.environ.get("TOLVANE_BUILD_DIR", "build")
 CMAKE = os.environ.get("CMAKE", "cmake")
@@ -18,7 +25,21 @@ SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 APP_ID = "example.tolvane.tolvane"
 # The native build, then each ARM build made beside it, with its Debian architecture.
 DEBIAN_BUILDS = [(BUILD, None)] + [(os.path.join(BUILD, arm), arm) for arm in ("arm64", "armhf")
-                                   if os.path.isdir(os.path.join(BUILD, arm))]
+                                   if os.path.isfile(os.path.join(BUILD, arm, "CPackConfig.cmake"))]
+MANIFESTS = os.path.join(BUILD, "install_manifest*.txt")
+
+
+def setUpModule():
+    """Installing rewrites the build's install manifests, which the README's uninstall reads: the
+    user's are put back once the group is done."""
+    kept = {path: pathlib.Path(path).read_bytes() for path in glob.glob(MANIFESTS)}
+
+    def put_back():
+        for path in glob.glob(MANIFESTS):
+            os.remove(path)
+        for path, text in kept.items():
+            pathlib.Path(path).write_bytes(text)
+    unittest.addModuleCleanup(put_back)
 
 
 def run(*command, **environment):
@@ -37,10 +58,22 @@ def debian_package(build, out):
     return os.path.join(out, package)
 
 
+def version(text):
+    return tuple(map(int, text.split(".")))
+
+
+def menu_program(entry):
+    """The program that a desktop starts from a menu entry; a console program needs a terminal."""
+    parser = configparser.ConfigParser(interpolation=None)
+    parser.read(entry)
+    assert parser["Desktop Entry"]["Terminal"] == "true", "the game would start with no terminal"
+    return shlex.split(parser["Desktop Entry"]["Exec"])[0]
+
+
 class Install(unittest.TestCase):
 
     def test_program_manual_page_and_desktop_files_land_in_the_prefix(self):
-        with tempfile.TemporaryDirectory() as prefix:
+        with tempfile.TemporaryDirectory(suffix=" prefix") as prefix:
             run(CMAKE, "--install", BUILD, "--prefix", prefix)
             self.assertEqual({os.path.relpath(os.path.join(folder, name), prefix)
                               for folder, _, names in os.walk(prefix) for name in names},
@@ -49,7 +82,8 @@ class Install(unittest.TestCase):
                               f"share/metainfo/{APP_ID}.metainfo.xml",
                               f"share/icons/hicolor/scalable/apps/{APP_ID}.svg"})
             program = os.path.join(prefix, "bin", "tolvane")
-            self.assertTrue(os.access(program, os.X_OK), "bin/tolvane is not an executable")
+            self.assertEqual(menu_program(f"{prefix}/share/applications/{APP_ID}.desktop"), program)
+            self.assertEqual(run(program, "--version"), f"tolvane {VERSION}\n")
             with gzip.open(os.path.join(prefix, "share", "man", "man6", "tolvane.6.gz"), "rt",
                            encoding="ascii") as page:
                 roff = page.read()
@@ -79,6 +113,19 @@ class Packages(unittest.TestCase):
                     fields = run("dpkg-deb", "-f", other, "Architecture", "Depends", "Section")
                     self.assertRegex(fields, rf"^Architecture: {architecture or '[a-z0-9]+'}\n"
                                              r"Depends: libc6 \(>= 2\.[0-9]+\)\nSection: games\n?$")
+                    # No older C library than the newest symbol version the program needs.
+                    run("dpkg-deb", "--extract", other, f"{out}/{architecture}")
+                    needed = re.findall(r"Name: GLIBC_([0-9.]+)",
+                                        run("readelf", "-V", f"{out}/{architecture}/usr/games/tolvane"))
+                    self.assertGreaterEqual(version(re.search(r"libc6 \(>= ([0-9.]+)", fields)[1]),
+                                            max(map(version, needed)))
+
+    def test_depends_rule_refuses_a_program_that_needs_another_library(self):
+        with tempfile.TemporaryDirectory() as staged:
+            shutil.copy(shutil.which("tmux"), staged)
+            with self.assertRaisesRegex(AssertionError, "needs more than the C library"):
+                run(CMAKE, f"-DCPACK_TEMPORARY_DIRECTORY={staged}", "-DCPACK_READELF_EXECUTABLE="
+                    "readelf", "-P", os.path.join(SOURCE, "cmake", "libc-depends.cmake"))
 
     def test_debian_package_is_the_same_from_a_build_in_another_folder(self):
         with tempfile.TemporaryDirectory() as other, tempfile.TemporaryDirectory() as out:
@@ -110,7 +157,8 @@ class Validators(unittest.TestCase):
             run("dpkg-deb", "--extract", package, out)
             share = os.path.join(out, "usr", "share")
             others = [debian_package(build, f"{out}/{arm}") for build, arm in DEBIAN_BUILDS[1:]]
-            for command in (["lintian", "--fail-on", "error,warning", package, *others],
+            for command in (["lintian", "--fail-on", "error,warning,info,pedantic", "-I", "--pedantic",
+                             package, *others],
                             ["desktop-file-validate", f"{share}/applications/{APP_ID}.desktop"],
                             ["appstreamcli", "validate", "--no-net",
                              f"{share}/metainfo/{APP_ID}.metainfo.xml"]):
@@ -118,6 +166,13 @@ class Validators(unittest.TestCase):
                     if not shutil.which(command[0]):
                         self.skipTest(f"{command[0]} is not installed")
                     run(*command)
+            # The menu entry starts the packaged game; software centres find it as the metainfo says.
+            self.assertEqual(run(out + menu_program(f"{share}/applications/{APP_ID}.desktop"),
+                                 "--version"), f"tolvane {VERSION}\n")
+            metainfo = ElementTree.parse(f"{share}/metainfo/{APP_ID}.metainfo.xml")
+            self.assertTrue(os.path.isfile(f"{share}/applications/{metainfo.findtext('launchable')}"))
+            self.assertTrue(os.access(f"{out}/usr/games/{metainfo.findtext('provides/binary')}",
+                                      os.X_OK))
 
 
 if __name__ == "__main__":

@@ -9,7 +9,7 @@ import time
 import unittest
 
 from terminal import Terminal, have_tmux
-from tolvane import FRAME, expected_piped, mask_dice
+from tolvane import FRAME, PAUSE, expected_piped, mask_dice
 
 PROMPT = "Press any key to continue . . ."
 QUESTION = "Are there any dice-rolls remaining? (y/n):"
@@ -131,15 +131,20 @@ class InATerminal(unittest.TestCase):
                 self.assertEqual(screen[screen.index(PROMPT) + 1], "A new turn has begun.")
                 self.end_game()
 
-    def test_output_to_a_file_gets_no_escapes(self):
+    def test_output_to_a_file_gets_no_escapes_and_the_prompt_again_after_a_stop(self):
         with tempfile.TemporaryDirectory() as folder:
             output = pathlib.Path(folder, "output")
             self.terminal.run_game(after=f" >{output}")
             self.wait_for_key_mode()
+            os.kill(self.terminal.game_pid(), signal.SIGSTOP)
+            self.terminal.wait_for_line("$")
+            self.terminal.enter("fg")
+            self.terminal.wait_for(lambda _: output.read_bytes().count(PAUSE[:-1]) == 2, "a prompt")
             self.terminal.type("x")
             self.terminal.wait_for(lambda _: output.read_bytes().endswith(b"(y/n): "), "a question")
             self.end_game()
-            self.assertEqual(mask_dice(output.read_bytes()), expected_piped(1, False))
+            self.assertEqual(mask_dice(output.read_bytes()),
+                             expected_piped(1, False).replace(PAUSE, PAUSE[:-1] + PAUSE))
 
     def assert_dies_at_the_pause(self, signal_number, send):
         self.start_game()
@@ -148,8 +153,16 @@ class InATerminal(unittest.TestCase):
         self.assertEqual(self.terminal.last_status(), 128 + signal_number)
         self.assertEqual(self.terminal.settings(), self.settings_before)
 
-    def test_ctrl_c_at_the_pause_leaves_the_terminal_as_it_was(self):
-        self.assert_dies_at_the_pause(signal.SIGINT, lambda: self.terminal.press("C-c"))
+    def ctrl_c_at_a_question(self):
+        self.terminal.type("x")
+        self.terminal.wait_for(lambda lines: QUESTION in lines, "the question")
+        self.terminal.press("C-c")
+
+    def test_ctrl_c_at_the_pause_or_at_a_question_after_it_ends_the_game(self):
+        # The signals that the pause held off while it gave the terminal back reach the game.
+        for send in (lambda: self.terminal.press("C-c"), self.ctrl_c_at_a_question):
+            self.restart()
+            self.assert_dies_at_the_pause(signal.SIGINT, send)
 
     def test_signals_at_the_pause_leave_the_terminal_as_it_was(self):
         for signal_number in (signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT):

@@ -8,11 +8,10 @@ import shlex
 import shutil
 import signal
 import subprocess
-import sys
 import tempfile
 import time
 
-from run import SKIPPED
+from run import skip_group
 
 PROGRAM = os.environ.get("TOLVANE", "tolvane")
 # A build for another processor runs through its emulator: "qemu-arm -L /usr/arm-linux-gnueabihf".
@@ -20,9 +19,8 @@ RUNNER = shlex.split(os.environ.get("TOLVANE_RUNNER", ""))
 COMMAND = [*RUNNER, PROGRAM]
 VERSION = os.environ.get("TOLVANE_VERSION")
 if not PROGRAM or RUNNER and not shutil.which(RUNNER[0]):
-    print(f"skipped: {RUNNER[0]} is not installed" if PROGRAM else
-          "skipped: the build was not made (no cross compiler)", file=sys.stderr)
-    sys.exit(SKIPPED)
+    skip_group(f"{RUNNER[0]} is not installed" if PROGRAM else
+               "the build was not made (no cross compiler)")
 # Every run and every wait of a test ends within SECONDS; a run may write up
 # to OUTPUT_LIMIT, far above the longest a test plays (300,000 turns).
 SECONDS = 10

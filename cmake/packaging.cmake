@@ -25,7 +25,8 @@ if(RSVG_CONVERT AND ICOTOOL)
   endforeach()
   list(TRANSFORM icon_images PREPEND --raw= REGEX 256)
   add_custom_target(icon ${icon_commands}
-                    COMMAND ${ICOTOOL} -c -o ${PROJECT_SOURCE_DIR}/packaging/tolvane.ico ${icon_images}
+                    COMMAND ${ICOTOOL} -c -o ${PROJECT_SOURCE_DIR}/packaging/tolvane.ico
+                            ${icon_images}
                     VERBATIM)
 else()
   add_custom_target(icon COMMAND ${CMAKE_COMMAND} -E echo "The icon is drawn with rsvg-convert and \

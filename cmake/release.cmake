@@ -1,14 +1,17 @@
 # Makes every artifact of a release of the commit checked out, into release/
-# in the source folder:
-#   cmake -P cmake/release.cmake
+# in the source folder (or the folder RELEASE_DIR names):
+#   cmake [-D RELEASE_DIR=<folder>] -P cmake/release.cmake
 # the source archive, the Debian packages for amd64, arm64 and armhf, the
 # Windows ZIP and MSI, and SHA256SUMS over them. Every package is built from
 # the source archive itself, and dated by the commit unless SOURCE_DATE_EPOCH
 # says otherwise, so that a commit gives the same files from any clone.
 cmake_minimum_required(VERSION 3.25)
 get_filename_component(source ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
-set(out ${source}/release)
-set(work ${source}/build-release)
+if(NOT RELEASE_DIR)
+  set(RELEASE_DIR ${source}/release)
+endif()
+get_filename_component(out ${RELEASE_DIR} ABSOLUTE)
+set(work ${out}-work)
 include(${CMAKE_CURRENT_LIST_DIR}/require.cmake)
 
 # Every tool is looked for before anything is built: a release that lacks one

@@ -6,6 +6,7 @@ function(require program package what)
   string(TOUPPER ${variable} variable)
   find_program(${variable} ${program})
   if(NOT ${variable})
-    message(FATAL_ERROR "${what} needs ${program} (Debian: ${package}): install it, then try again.")
+    message(FATAL_ERROR "${what} needs ${program} (Debian: ${package}): "
+                        "install it, then try again.")
   endif()
 endfunction()

@@ -10,6 +10,7 @@ import re
 import shlex
 import shutil
 import subprocess
+import tarfile
 import tempfile
 import unittest
 import zipfile
@@ -115,8 +116,8 @@ class Packages(unittest.TestCase):
                                              r"Depends: libc6 \(>= 2\.[0-9]+\)\nSection: games\n?$")
                     # No older C library than the newest symbol version the program needs.
                     run("dpkg-deb", "--extract", other, f"{out}/{architecture}")
-                    needed = re.findall(r"Name: GLIBC_([0-9.]+)",
-                                        run("readelf", "-V", f"{out}/{architecture}/usr/games/tolvane"))
+                    program = f"{out}/{architecture}/usr/games/tolvane"
+                    needed = re.findall(r"Name: GLIBC_([0-9.]+)", run("readelf", "-V", program))
                     self.assertGreaterEqual(version(re.search(r"libc6 \(>= ([0-9.]+)", fields)[1]),
                                             max(map(version, needed)))
 
@@ -148,6 +149,24 @@ class Packages(unittest.TestCase):
             self.assertEqual(sorted(names), ["LICENSE.txt", "README.txt", "tolvane.exe"])
 
 
+class Release(unittest.TestCase):
+
+    @unittest.skipUnless(os.path.exists(os.path.join(SOURCE, ".git")), "not a git checkout")
+    def test_release_holds_every_artifact_and_the_sums_of_them(self):
+        with tempfile.TemporaryDirectory() as folder:
+            run(CMAKE, f"-DRELEASE_DIR={folder}/out", "-P", f"{SOURCE}/cmake/release.cmake")
+            name, architectures = f"tolvane-{VERSION}", ("amd64", "arm64", "armhf")
+            self.assertEqual(sorted(os.listdir(f"{folder}/out")), [
+                "SHA256SUMS", f"{name}-windows-x86_64.msi", f"{name}-windows-x86_64.zip",
+                f"{name}.tar.gz", *(f"tolvane_{VERSION}_{arch}.deb" for arch in architectures)])
+            self.assertEqual(run("sh", "-c", 'cd "$0" && sha256sum -c SHA256SUMS', f"{folder}/out")
+                             .count(": OK\n"), 6)
+            with tarfile.open(f"{folder}/out/{name}.tar.gz") as archive:  # the commit's files alone
+                tracked = run("git", "-C", SOURCE, "ls-files").split()
+                self.assertEqual(sorted(f"{name}/{path}" for path in tracked),
+                                 sorted(entry.name for entry in archive if entry.isfile()))
+
+
 class Validators(unittest.TestCase):
     """Debian's and the desktops' own checkers find nothing to report in the package."""
 
@@ -157,8 +176,8 @@ class Validators(unittest.TestCase):
             run("dpkg-deb", "--extract", package, out)
             share = os.path.join(out, "usr", "share")
             others = [debian_package(build, f"{out}/{arm}") for build, arm in DEBIAN_BUILDS[1:]]
-            for command in (["lintian", "--fail-on", "error,warning,info,pedantic", "-I", "--pedantic",
-                             package, *others],
+            for command in (["lintian", "--fail-on", "error,warning,info,pedantic", "-I",
+                             "--pedantic", package, *others],
                             ["desktop-file-validate", f"{share}/applications/{APP_ID}.desktop"],
                             ["appstreamcli", "validate", "--no-net",
                              f"{share}/metainfo/{APP_ID}.metainfo.xml"]):
@@ -166,11 +185,12 @@ class Validators(unittest.TestCase):
                     if not shutil.which(command[0]):
                         self.skipTest(f"{command[0]} is not installed")
                     run(*command)
-            # The menu entry starts the packaged game; software centres find it as the metainfo says.
+            # The menu entry starts the packaged game; software centres find it by the metainfo.
             self.assertEqual(run(out + menu_program(f"{share}/applications/{APP_ID}.desktop"),
                                  "--version"), f"tolvane {VERSION}\n")
             metainfo = ElementTree.parse(f"{share}/metainfo/{APP_ID}.metainfo.xml")
-            self.assertTrue(os.path.isfile(f"{share}/applications/{metainfo.findtext('launchable')}"))
+            launchable = metainfo.findtext("launchable")
+            self.assertTrue(os.path.isfile(f"{share}/applications/{launchable}"))
             self.assertTrue(os.access(f"{out}/usr/games/{metainfo.findtext('provides/binary')}",
                                       os.X_OK))
 

@@ -42,7 +42,7 @@ constexpr std::string_view usage =
 
 // The first --help or --version among the arguments is answered instead of
 // playing; any other argument is ignored, as it always was.
-std::string_view answeredOption(int argc, char *argv[]) {
+std::string_view answeredOption(int argc, const char *const *argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i]; // NOLINT(*-pointer-arithmetic)
         if (argument == "--help" || argument == "--version") {
@@ -63,7 +63,7 @@ int answer(std::string_view option) {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char **argv) {
     if (const std::string_view option = answeredOption(argc, argv); !option.empty()) {
         return answer(option);
     }

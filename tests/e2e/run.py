@@ -1,14 +1,11 @@
-"""Runs a group of end-to-end tests for CTest: exit 77 tells CTest the whole group was skipped.
-
-Where CI=true, as CI sets it, every tool the suite uses is installed: a test that would be skipped
-fails instead, and says what is missing.
-"""
+"""Runs a group of end-to-end tests for CTest: exit 77 tells CTest the whole group was skipped."""
 
 import os
 import sys
 import unittest
 
 SKIPPED = 77
+# CI installs every tool the suite uses: there, a test that would be skipped fails, and says why.
 STRICT = os.environ.get("CI") == "true"
 
 
@@ -23,6 +20,5 @@ if __name__ == "__main__":
     result = unittest.TextTestRunner(verbosity=2, failfast=True).run(suite)
     if not result.wasSuccessful():
         sys.exit(1)
-    if STRICT and result.skipped:
+    if result.skipped and (STRICT or result.testsRun == len(result.skipped)):
         skip_group("; ".join(sorted({reason for _, reason in result.skipped})))
-    sys.exit(SKIPPED if result.testsRun == len(result.skipped) else 0)

@@ -1,6 +1,5 @@
 """Installing and packaging: every file where a user expects it."""
 
-import configparser
 import filecmp
 import glob
 import gzip
@@ -27,20 +26,15 @@ APP_ID = "example.tolvane.tolvane"
 # The native build, then each ARM build made beside it, with its Debian architecture.
 DEBIAN_BUILDS = [(BUILD, None)] + [(os.path.join(BUILD, arm), arm) for arm in ("arm64", "armhf")
                                    if os.path.isfile(os.path.join(BUILD, arm, "CPackConfig.cmake"))]
-MANIFESTS = os.path.join(BUILD, "install_manifest*.txt")
 
 
 def setUpModule():
     """Installing rewrites the build's install manifests, which the README's uninstall reads: the
     user's are put back once the group is done."""
-    kept = {path: pathlib.Path(path).read_bytes() for path in glob.glob(MANIFESTS)}
-
-    def put_back():
-        for path in glob.glob(MANIFESTS):
-            os.remove(path)
-        for path, text in kept.items():
-            pathlib.Path(path).write_bytes(text)
-    unittest.addModuleCleanup(put_back)
+    manifests = os.path.join(BUILD, "install_manifest*.txt")
+    kept = {path: pathlib.Path(path).read_bytes() for path in glob.glob(manifests)}
+    unittest.addModuleCleanup(lambda: [pathlib.Path(p).write_bytes(t) for p, t in kept.items()])
+    unittest.addModuleCleanup(lambda: [os.remove(path) for path in glob.glob(manifests)])
 
 
 def run(*command, **environment):
@@ -65,10 +59,9 @@ def version(text):
 
 def menu_program(entry):
     """The program that a desktop starts from a menu entry; a console program needs a terminal."""
-    parser = configparser.ConfigParser(interpolation=None)
-    parser.read(entry)
-    assert parser["Desktop Entry"]["Terminal"] == "true", "the game would start with no terminal"
-    return shlex.split(parser["Desktop Entry"]["Exec"])[0]
+    fields = dict(re.findall(r"^(\w+)=(.*)$", pathlib.Path(entry).read_text(), re.MULTILINE))
+    assert fields["Terminal"] == "true", "the game would start with no terminal"
+    return shlex.split(fields["Exec"])[0]
 
 
 class Install(unittest.TestCase):
@@ -85,11 +78,10 @@ class Install(unittest.TestCase):
             program = os.path.join(prefix, "bin", "tolvane")
             self.assertEqual(menu_program(f"{prefix}/share/applications/{APP_ID}.desktop"), program)
             self.assertEqual(run(program, "--version"), f"tolvane {VERSION}\n")
-            with gzip.open(os.path.join(prefix, "share", "man", "man6", "tolvane.6.gz"), "rt",
-                           encoding="ascii") as page:
-                roff = page.read()
+            page = pathlib.Path(prefix, "share/man/man6/tolvane.6.gz")
+            roff = gzip.decompress(page.read_bytes()).decode("ascii")
             self.assertRegex(roff, r"^\.TH TOLVANE 6 ")
-            for section in ("NAME", "SYNOPSIS", "DESCRIPTION", "KEYS", "EXIT STATUS"):
+            for section in ("NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "KEYS", "EXIT STATUS"):
                 self.assertIn(f"\n.SH {section}\n", roff)
             self.assertNotIn("@", roff, "a placeholder was left in the manual page")
 
@@ -189,10 +181,9 @@ class Validators(unittest.TestCase):
             self.assertEqual(run(out + menu_program(f"{share}/applications/{APP_ID}.desktop"),
                                  "--version"), f"tolvane {VERSION}\n")
             metainfo = ElementTree.parse(f"{share}/metainfo/{APP_ID}.metainfo.xml")
-            launchable = metainfo.findtext("launchable")
-            self.assertTrue(os.path.isfile(f"{share}/applications/{launchable}"))
-            self.assertTrue(os.access(f"{out}/usr/games/{metainfo.findtext('provides/binary')}",
-                                      os.X_OK))
+            for path in (f"{share}/applications/{metainfo.findtext('launchable')}",
+                         f"{out}/usr/games/{metainfo.findtext('provides/binary')}"):
+                self.assertTrue(os.path.isfile(path), f"the metainfo names {path}, not packaged")
 
 
 if __name__ == "__main__":

@@ -49,11 +49,9 @@ class AnswerRules(unittest.TestCase):
         self.assert_run(b"\ny\nn\n", 2, False, args=("-h", "-n", "n", "--helpme"))
         for args, shown in ((["--version", "--help"], f"tolvane {VERSION}\n"),
                             (["-n", "--help"], "Usage: tolvane [--help | --version]\n")):
-            with self.subTest(args=args):
-                run = run_piped(b"\nn\n", args)
-                self.assertEqual((run.returncode, run.stderr), (0, b""))
-                self.assertEqual(run.stdout.decode()[:len(shown)], shown)
-                self.assertNotIn(b"Welcome", run.stdout)
+            run = run_piped(b"\nn\n", args)
+            self.assertEqual((run.returncode, run.stderr, run.stdout[:len(shown)],
+                              b"Welcome" in run.stdout), (0, b"", shown.encode(), False))
 
 
 class WaitingForAnswers(unittest.TestCase):

@@ -13,6 +13,7 @@ from tolvane import (MASKED_TURN, SECONDS, TURN_START, VERSION, WELCOME, answer_
                      run_piped)
 
 EXE = os.environ.get("TOLVANE_EXE", "")
+HAVE_EXE = bool(EXE) and os.path.isfile(EXE)
 WINE = shutil.which("wine")
 WIXL = shutil.which("wixl")
 MSI = os.path.abspath(f"{os.path.dirname(__file__)}/../../cmake/msi.cmake")
@@ -29,23 +30,18 @@ SCRIPTS = [b"", b"\n", b"\nn\n", b"\nY\n", b"\ny\ny\nn\n", b"\n  \t\n\n  y\n\t n
            b"\nyy\n", b"\ny\n", b"\ny", b"ny\nn\n"]
 
 
-def have_exe():
-    return bool(EXE) and os.path.isfile(EXE)
-
-
-@unittest.skipUnless(have_exe() and MINGW_OBJDUMP, "MinGW-w64 is not installed")
+@unittest.skipUnless(HAVE_EXE and MINGW_OBJDUMP, "MinGW-w64 is not installed")
 class SelfContainedExe(unittest.TestCase):
 
     def test_imports_only_dlls_that_windows_has_and_shows_its_icon_and_version(self):
-        dump = subprocess.run([MINGW_OBJDUMP, "-p", EXE], check=True, text=True,
-                              stdout=subprocess.PIPE).stdout
-        imports = re.findall(r"DLL Name: (\S+)", dump)
-        self.assertIn("KERNEL32.dll", imports)
+        dump = run_piped(b"", command=[MINGW_OBJDUMP, "-p", EXE]).stdout
+        imports = re.findall(rb"DLL Name: (\S+)", dump)
+        self.assertIn(b"KERNEL32.dll", imports)
         for dll in imports:
-            self.assertRegex(dll.lower(), WINDOWS_OWN_DLLS, "tolvane.exe needs a DLL of MinGW's")
+            self.assertRegex(dll.decode().lower(), WINDOWS_OWN_DLLS, "tolvane.exe needs MinGW's")
         # What Explorer shows beside the file and in its properties.
-        resources = [subprocess.run(["wrestool", "-x", "--raw", f"--type={kind}", EXE], check=True,
-                                    stdout=subprocess.PIPE).stdout for kind in (14, 16)]
+        resources = [run_piped(b"", command=["wrestool", "-x", "--raw", f"--type={kind}", EXE])
+                     .stdout for kind in (14, 16)]
         self.assertEqual(len(resources[0]), 6 + 14 * 8, "not an icon of eight sizes")
         strings = dict(re.findall(r"(\w+)\x00+([ -~]+)\x00", resources[1].decode("utf-16-le")))
         self.assertEqual([strings.get(key) for key in ("FileDescription", "ProductName",
@@ -53,7 +49,7 @@ class SelfContainedExe(unittest.TestCase):
                          ["Single Roll Tolvane"] * 2 + [VERSION] * 2)
 
 
-@unittest.skipUnless(have_exe() and WINE, "MinGW-w64 or Wine is not installed")
+@unittest.skipUnless(HAVE_EXE and WINE, "MinGW-w64 or Wine is not installed")
 class UnderWine(unittest.TestCase):
 
     @classmethod
@@ -107,10 +103,8 @@ class UnderWine(unittest.TestCase):
     @unittest.skipUnless(WIXL, "wixl is not installed")
     def test_installer_installs_upgrades_and_uninstalls(self):
         build, prefix = os.path.dirname(EXE), self.prefix.name
-        new, again, old = (f"{build}/tolvane-{VERSION}-windows-x86_64.msi",
-                           f"{build}/tolvane-again.msi", f"{build}/tolvane-0.9.0.msi")
-        subprocess.run([os.environ["CMAKE"], "--build", build, "--target", "msi"], check=True)
-        for version, msi in ((VERSION, again), ("0.9.0", old)):  # another build, an older version
+        new, again, old = (f"{build}/tolvane-{name}.msi" for name in ("new", "again", "old"))
+        for version, msi in ((VERSION, new), (VERSION, again), ("0.9.0", old)):
             subprocess.run([os.environ["CMAKE"], "-D", f"VERSION={version}", "-D", f"OUTPUT={msi}",
                             "-P", MSI], cwd=build, check=True)
         folder = pathlib.Path(prefix, "drive_c", "Program Files", "tolvane")

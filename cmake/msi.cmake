@@ -14,6 +14,7 @@ set(upgrade_code 258281E6-8A51-4206-9C37-87B0769ED91E)
 set(wxs ${CMAKE_CURRENT_LIST_DIR}/../packaging/tolvane.wxs)
 set(icon ${CMAKE_CURRENT_LIST_DIR}/../packaging/tolvane.ico)
 
+file(REMOVE_RECURSE msi-files)
 execute_process(COMMAND ${CMAKE_COMMAND} --install . --prefix msi-files --strip
                 OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 file(COPY_FILE ${icon} msi-files/tolvane.ico)  # wixl takes no absolute paths

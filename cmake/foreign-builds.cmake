@@ -1,9 +1,9 @@
 # Builds the game for other systems and processors (ports.cmake), so the tests
 # can run it under Wine or qemu-user: each into <build>/<name>, where its
 # compiler is found. A port is built by its own target, not by the default
-# one, and the tests that need it have it built first (the CTest fixture of
-# its name). TOLVANE_<name> is then the built program, TOLVANE_<name>_RUNNER
-# the command line that runs it here.
+# one; the tests that run one have them all built first, side by side (the
+# CTest fixture "ports"). TOLVANE_<name> is then the built program,
+# TOLVANE_<name>_RUNNER the command line that runs it here.
 include(ExternalProject)
 
 function(port name)
@@ -25,12 +25,18 @@ function(port name)
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     EXCLUDE_FROM_ALL ON)
-  add_test(NAME build.${name} COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target ${name})
-  set_tests_properties(build.${name} PROPERTIES FIXTURES_SETUP ${name})
+  set(ports ${ports} ${name} PARENT_SCOPE)
   list(JOIN port_RUNNER " " runner)
   set(TOLVANE_${name} ${CMAKE_BINARY_DIR}/${name}/${port_PROGRAM} PARENT_SCOPE)
   set(TOLVANE_${name}_RUNNER ${runner} PARENT_SCOPE)
 endfunction()
 
+set(ports)
 include(${CMAKE_CURRENT_LIST_DIR}/ports.cmake)
+if(ports)
+  cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
+  add_test(NAME build.ports
+           COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target ${ports} --parallel ${cores})
+  set_tests_properties(build.ports PROPERTIES FIXTURES_SETUP ports)
+endif()
 set(TOLVANE_EXE ${TOLVANE_windows})

@@ -16,22 +16,13 @@ ESCAPES = [b"\x1b[A", b"\x1b[B", b"\x1bOP", b"\x1b[2~", b"\x1b"]
 
 def random_stream(generator):
     """A stream of bytes of any kind: white space, answers, escapes, NULs, high bytes."""
-    pieces = []
-    for _ in range(generator.randrange(0, 40)):
-        kind = generator.randrange(6)
-        if kind == 0:
-            pieces.append(bytes(generator.randrange(256) for _ in range(generator.randrange(1, 8))))
-        elif kind == 1:
-            pieces.append(b"y" * generator.randrange(1, 6))
-        elif kind == 2:
-            pieces.append(bytes(generator.choice(b" \t\r\n\v\f") for _ in range(generator.randrange(1, 9))))
-        elif kind == 3:
-            pieces.append(generator.choice(ESCAPES))
-        elif kind == 4:
-            pieces.append(generator.choice([b"\x00", b"\x80", b"\xff", b"Y", b"\r\n", b"y\r\n"]))
-        else:
-            pieces.append(b" " * generator.randrange(0, 5000))
-    return b"".join(pieces)
+    kinds = [lambda: bytes(generator.randrange(256) for _ in range(generator.randrange(1, 8))),
+             lambda: b"y" * generator.randrange(1, 6),
+             lambda: bytes(generator.choice(b" \t\r\n\v\f") for _ in range(generator.randrange(1, 9))),
+             lambda: generator.choice(ESCAPES),
+             lambda: generator.choice([b"\x00", b"\x80", b"\xff", b"Y", b"\r\n", b"y\r\n"]),
+             lambda: b" " * generator.randrange(0, 5000)]
+    return b"".join(kinds[generator.randrange(6)]() for _ in range(generator.randrange(0, 40)))
 
 
 def run_with_rusage(command, stdin_path):

@@ -7,6 +7,13 @@ set(CPACK_PACKAGE_CONTACT "The tolvane developers <developers@tolvane.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_STRIP_FILES ON)
 
+# "cmake --build <dir> --target uninstall" removes what "cmake --install"
+# installed from that build folder, and the folders left empty.
+add_custom_target(uninstall
+                  COMMAND ${CMAKE_COMMAND} -D MANIFEST=${PROJECT_BINARY_DIR}/install_manifest.txt
+                          -P ${PROJECT_SOURCE_DIR}/cmake/uninstall.cmake
+                  VERBATIM)
+
 # tolvane.exe's icon is kept in the repository, so that building for Windows
 # needs no tool that Windows lacks. Whoever changes the drawing redraws it with
 # "cmake --build <dir> --target icon": each size is drawn from the SVG, not

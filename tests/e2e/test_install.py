@@ -84,6 +84,8 @@ class Install(unittest.TestCase):
             for section in ("NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "KEYS", "EXIT STATUS"):
                 self.assertIn(f"\n.SH {section}\n", roff)
             self.assertNotIn("@", roff, "a placeholder was left in the manual page")
+            run(CMAKE, "--build", BUILD, "--target", "uninstall")
+            self.assertEqual(os.listdir(prefix), [], "the uninstall left files or folders")
 
 
 class Packages(unittest.TestCase):

@@ -54,8 +54,35 @@ if(WIN32)
   return()
 endif()
 
+# The Debian changelog, the metainfo's releases and the manual page's date are
+# made from the release notes, from this version's entry back to the first.
+include(cmake/release-notes.cmake)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS CHANGELOG.md packaging/changelog.in)
+list(FIND RELEASE_NOTES_VERSIONS ${PROJECT_VERSION} newest)
+if(newest EQUAL -1)
+  message(FATAL_ERROR "CHANGELOG.md has no entry for ${PROJECT_VERSION}: add one, then configure "
+                      "again.")
+endif()
+list(SUBLIST RELEASE_NOTES_VERSIONS ${newest} -1 releases)
+file(READ packaging/changelog.in changelog_entry)
+set(changelog)
+set(separator)
+set(METAINFO_RELEASES)
+foreach(release IN LISTS releases)
+  # Debian's changelog has "  * " items, continued on lines indented by four.
+  string(REPLACE "\n  " "\n    " notes "\n${RELEASE_NOTES_${release}_TEXT}")
+  string(REPLACE "\n- " "\n  * " notes "${notes}")
+  string(SUBSTRING "${notes}" 1 -1 notes)
+  set(stamp ${RELEASE_NOTES_${release}_STAMP})
+  string(CONFIGURE "${changelog_entry}" entry @ONLY)
+  string(APPEND changelog "${separator}${entry}")
+  set(separator "\n")  # a blank line between entries
+  string(APPEND METAINFO_RELEASES "\n    <release version=\"${release}\" "
+                                  "date=\"${RELEASE_NOTES_${release}_DATE}\"/>")
+endforeach()
+file(CONFIGURE OUTPUT changelog CONTENT "@changelog@" @ONLY)  # rewritten only if changed
+set(RELEASE_DATE ${RELEASE_NOTES_${PROJECT_VERSION}_DATE})
 configure_file(man/tolvane.6.in man/tolvane.6 @ONLY)
-configure_file(packaging/changelog.in changelog @ONLY)
 
 # A plain install puts the game in bin, on the user's PATH; the Debian package
 # puts it in /usr/games, where Debian keeps games, with the files that Debian

@@ -29,31 +29,58 @@ function(port name)
 endfunction()
 include(${CMAKE_CURRENT_LIST_DIR}/ports.cmake)
 
-# Runs a step with its output in <work>/<log>.log, shown only if it fails.
-function(step log)
-  execute_process(COMMAND ${ARGN} OUTPUT_FILE ${work}/${log}.log ERROR_FILE ${work}/${log}.log
-                  RESULT_VARIABLE failed)
-  if(failed)
-    file(READ ${work}/${log}.log output)
-    message(FATAL_ERROR "${output}\nThe release failed at this step: ${ARGN}")
-  endif()
-endfunction()
-
+# A release is of the commit checked out, or nothing: before anything is made,
+# the source must be a git clone's top folder, hold no change to a tracked
+# file, and have release notes for its version.
 file(STRINGS ${source}/CMakeLists.txt project REGEX "^project\\(tolvane VERSION ")
 string(REGEX REPLACE ".* VERSION ([0-9.]+) .*" "\\1" version "${project}")
 set(name tolvane-${version})
-file(REMOVE_RECURSE ${out} ${work})
-file(MAKE_DIRECTORY ${out} ${work})
+execute_process(COMMAND ${GIT} -C ${source} rev-parse --show-toplevel OUTPUT_VARIABLE top
+                ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+file(REAL_PATH ${source} real_source)
+if(NOT top STREQUAL real_source)
+  message(FATAL_ERROR "The release is made from a git clone, and ${source} is not one.")
+endif()
+include(${CMAKE_CURRENT_LIST_DIR}/release-notes.cmake)
+if(NOT version IN_LIST RELEASE_NOTES_VERSIONS)
+  message(FATAL_ERROR "CHANGELOG.md has no entry for ${version}, the version in CMakeLists.txt: "
+                      "add one, commit it, then try again.")
+endif()
+execute_process(COMMAND ${GIT} -C ${source} status --porcelain --untracked-files=no
+                OUTPUT_VARIABLE changed COMMAND_ERROR_IS_FATAL ANY)
+if(changed)
+  message(FATAL_ERROR "The release is of the commit checked out, and tracked files differ from it "
+                      "(git status): commit or undo the changes, then try again.")
+endif()
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   execute_process(COMMAND ${GIT} -C ${source} log -1 --format=%ct
                   OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
   set(ENV{SOURCE_DATE_EPOCH} ${epoch})
 endif()
 
+# Everything is made in the work folder, and the artifacts moved into the
+# release folder at the end: a release that fails leaves neither folder.
+function(fail text)
+  file(REMOVE_RECURSE ${work})
+  message(FATAL_ERROR "${text}")
+endfunction()
+# Runs a step with its output in <work>/<log>.log, shown only if it fails.
+function(step log)
+  execute_process(COMMAND ${ARGN} OUTPUT_FILE ${work}/${log}.log ERROR_FILE ${work}/${log}.log
+                  RESULT_VARIABLE failed)
+  if(failed)
+    file(READ ${work}/${log}.log output)
+    fail("${output}\nThe release failed at this step: ${ARGN}")
+  endif()
+endfunction()
+
+set(made_here ${work}/${name}-release)
+file(REMOVE_RECURSE ${out} ${work})
+file(MAKE_DIRECTORY ${made_here})
 message(STATUS "${name}.tar.gz: the files of the commit")
-step(archive ${GIT} -C ${source} archive --format=tar.gz --prefix=${name}/ -o ${out}/${name}.tar.gz
-     HEAD)
-file(ARCHIVE_EXTRACT INPUT ${out}/${name}.tar.gz DESTINATION ${work})
+step(archive ${GIT} -C ${source} archive --format=tar.gz --prefix=${name}/
+     -o ${made_here}/${name}.tar.gz HEAD)
+file(ARCHIVE_EXTRACT INPUT ${made_here}/${name}.tar.gz DESTINATION ${work})
 
 foreach(build IN ITEMS native: ${ports})
   string(REPLACE ":" ";" build ${build})
@@ -69,24 +96,25 @@ foreach(build IN ITEMS native: ${ports})
     file(GLOB msi ${folder}/*.msi)
     list(APPEND packages ${msi})
   endif()
-  file(COPY ${packages} DESTINATION ${out})
+  file(COPY ${packages} DESTINATION ${made_here})
 endforeach()
 
 set(expected ${name}.tar.gz ${name}-windows-x86_64.msi ${name}-windows-x86_64.zip)
 foreach(architecture IN ITEMS amd64 arm64 armhf)
   list(APPEND expected tolvane_${version}_${architecture}.deb)
 endforeach()
-file(GLOB made RELATIVE ${out} ${out}/*)
+file(GLOB made RELATIVE ${made_here} ${made_here}/*)
 list(SORT made)
 list(SORT expected)
 if(NOT made STREQUAL expected)
-  message(FATAL_ERROR "The release made ${made}, not ${expected}")
+  fail("The release made ${made}, not ${expected}")
 endif()
 set(sums)
 foreach(artifact IN LISTS made)
-  file(SHA256 ${out}/${artifact} sum)
+  file(SHA256 ${made_here}/${artifact} sum)
   string(APPEND sums "${sum}  ${artifact}\n")
 endforeach()
-file(WRITE ${out}/SHA256SUMS "${sums}")
+file(WRITE ${made_here}/SHA256SUMS "${sums}")
+file(RENAME ${made_here} ${out})
 file(REMOVE_RECURSE ${work})
 message(STATUS "Made in ${out}:\n${sums}")

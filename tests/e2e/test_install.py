@@ -143,12 +143,21 @@ class Packages(unittest.TestCase):
             self.assertEqual(sorted(names), ["LICENSE.txt", "README.txt", "tolvane.exe"])
 
 
+def commit_of_the_working_tree(clone):
+    """A clone whose commit holds the working tree's changes too, since a release takes a commit."""
+    run("git", "clone", "-q", SOURCE, clone)
+    run("sh", "-c", 'git -C "$0" diff --binary HEAD | git -C "$1" apply --index --allow-empty && '
+        'git -C "$1" -c user.name=test -c user.email=test@tolvane.example -c commit.gpgSign=false '
+        'commit -qm test --allow-empty', SOURCE, clone)
+    return clone
+
+
 class Release(unittest.TestCase):
 
-    @unittest.skipUnless(os.path.exists(os.path.join(SOURCE, ".git")), "not a git checkout")
     def test_release_holds_every_artifact_and_the_sums_of_them(self):
         with tempfile.TemporaryDirectory() as folder:
-            run(CMAKE, f"-DRELEASE_DIR={folder}/out", "-P", f"{SOURCE}/cmake/release.cmake")
+            clone = commit_of_the_working_tree(f"{folder}/clone")
+            run(CMAKE, f"-DRELEASE_DIR={folder}/out", "-P", f"{clone}/cmake/release.cmake")
             name, architectures = f"tolvane-{VERSION}", ("amd64", "arm64", "armhf")
             self.assertEqual(sorted(os.listdir(f"{folder}/out")), [
                 "SHA256SUMS", f"{name}-windows-x86_64.msi", f"{name}-windows-x86_64.zip",
@@ -156,9 +165,24 @@ class Release(unittest.TestCase):
             self.assertEqual(run("sh", "-c", 'cd "$0" && sha256sum -c SHA256SUMS', f"{folder}/out")
                              .count(": OK\n"), 6)
             with tarfile.open(f"{folder}/out/{name}.tar.gz") as archive:  # the commit's files alone
-                tracked = run("git", "-C", SOURCE, "ls-files").split()
+                tracked = run("git", "-C", clone, "ls-files").split()
                 self.assertEqual(sorted(f"{name}/{path}" for path in tracked),
                                  sorted(entry.name for entry in archive if entry.isfile()))
+
+    def test_release_stops_at_once_and_makes_nothing_unless_it_is_of_a_commit(self):
+        with tempfile.TemporaryDirectory() as folder:
+            for breaking, sentence, environment in (
+                    ("echo >> README.md", "tracked files differ from it", {}),
+                    ("sed -i 's/tolvane VERSION [0-9.]*/tolvane VERSION 9.9.9/' CMakeLists.txt",
+                     "CHANGELOG.md has no entry for 9.9.9", {}),
+                    ("rm -rf .git", "is made from a git clone", {}),
+                    ("true", r"needs git \(Debian: git\)", {"PATH": f"{folder}/no tools"})):
+                with self.subTest(breaking, **environment):
+                    clone = commit_of_the_working_tree(f"{folder}/{len(os.listdir(folder))}")
+                    run("sh", "-c", f'cd "$0" && {breaking}', clone)
+                    with self.assertRaisesRegex(AssertionError, sentence):
+                        run(CMAKE, "-P", f"{clone}/cmake/release.cmake", **environment)
+                    self.assertEqual({"release", "release-work"} & set(os.listdir(clone)), set())
 
 
 class Validators(unittest.TestCase):

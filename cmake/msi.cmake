@@ -1,12 +1,13 @@
 # Makes the MSI installer of a Windows build, run in its build folder by the
 # msi target, or by hand for another version number:
 #   cmake -D VERSION=<version> -D OUTPUT=<file> -P <source>/cmake/msi.cmake
-# Every build of one version is one product: its product code is derived from
-# the version, so a second build installs over the first, and either removes
-# it. wixl stamps the time and draws the package code at random; here the
-# package code is derived from what the package holds, and with
-# SOURCE_DATE_EPOCH set the files and the time are dated by it, so that the
-# same sources give the same MSI, byte for byte.
+# The product code and the package code are derived from what the package
+# holds: a build with other contents is another product, which Windows
+# Installer takes as an upgrade of the installed one, also of the same version
+# (tolvane.wxs), where one product code with other contents would be refused
+# (error 1638). wixl stamps the time and draws the package code at random;
+# with SOURCE_DATE_EPOCH set the files and the time are dated by it, so that
+# the same sources give the same MSI, byte for byte.
 include(${CMAKE_CURRENT_LIST_DIR}/require.cmake)
 require(wixl wixl "The MSI")
 require(msibuild msitools "The MSI")
@@ -26,17 +27,22 @@ if(DEFINED ENV{SOURCE_DATE_EPOCH})
   string(TIMESTAMP date "%Y-%m-%d %H:%M:%S" UTC)
   set(wixl ${CMAKE_COMMAND} -E env TZ=UTC ${FAKETIME} -f ${date} ${WIXL})
 endif()
-string(UUID product_code NAMESPACE ${upgrade_code} NAME "tolvane ${VERSION}" TYPE SHA1 UPPER)
-execute_process(COMMAND ${wixl} --arch x64 -D Version=${VERSION} -D ProductCode=${product_code}
-                        -D UpgradeCode=${upgrade_code} -o ${OUTPUT} ${wxs}
-                COMMAND_ERROR_IS_FATAL ANY)
-
 set(contents ${VERSION})
 foreach(file IN LISTS files ITEMS ${wxs})
   file(SHA256 ${file} hash)
   string(APPEND contents " ${hash}")
 endforeach()
+string(UUID product_code NAMESPACE ${upgrade_code} NAME "tolvane ${contents}" TYPE SHA1 UPPER)
 string(UUID package_code NAMESPACE ${product_code} NAME "${contents}" TYPE SHA1 UPPER)
+# wixl ignores IncludeMaximum: "up to this version and including it" is
+# written as "below the next patch version", as Windows Installer compares the
+# first three fields of a version alone.
+string(REGEX MATCH "^([0-9]+\\.[0-9]+\\.)([0-9]+)$" version_fields ${VERSION})
+math(EXPR next_patch "${CMAKE_MATCH_2} + 1")
+execute_process(COMMAND ${wixl} --arch x64 -D Version=${VERSION} -D ProductCode=${product_code}
+                        -D UpgradeCode=${upgrade_code} -D BelowVersion=${CMAKE_MATCH_1}${next_patch}
+                        -o ${OUTPUT} ${wxs}
+                COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${MSIBUILD} ${OUTPUT} -s "Single Roll Tolvane ${VERSION}"
                         "The tolvane developers" "x64;1033" "{${package_code}}"
                 COMMAND_ERROR_IS_FATAL ANY)

@@ -103,10 +103,30 @@ class UnderWine(unittest.TestCase):
     @unittest.skipUnless(WIXL, "wixl is not installed")
     def test_installer_installs_upgrades_and_uninstalls(self):
         build, prefix = os.path.dirname(EXE), self.prefix.name
-        new, again, old = (f"{build}/tolvane-{name}.msi" for name in ("new", "again", "old"))
-        for version, msi in ((VERSION, new), (VERSION, again), ("0.9.0", old)):
+        new, same, again, old = (f"{build}/tolvane-{name}.msi"
+                                 for name in ("new", "same", "again", "old"))
+        readme = pathlib.Path(build, "README.txt")  # a rebuild of the version with other contents
+        text = readme.read_bytes()
+        self.addCleanup(readme.write_bytes, text)
+        for version, msi, added in ((VERSION, new, b""), (VERSION, same, b""),
+                                    (VERSION, again, b"rebuilt\r\n"), ("0.9.0", old, b"")):
+            readme.write_bytes(text + added)
             subprocess.run([os.environ["CMAKE"], "-D", f"VERSION={version}", "-D", f"OUTPUT={msi}",
-                            "-P", MSI], cwd=build, check=True)
+                            "-P", MSI], cwd=build, check=True,
+                           env=dict(os.environ, SOURCE_DATE_EPOCH="1765238400"))
+        self.assertEqual(pathlib.Path(new).read_bytes(), pathlib.Path(same).read_bytes())
+        # Windows Installer refuses a product code it has with other contents; the rebuild is
+        # another product, whose Upgrade table finds the installed one and removes it first.
+        table = lambda msi, name: [row.split("\t") for row in run_piped(b"", command=[
+            "msiinfo", "export", msi, name]).stdout.decode().splitlines()[3:]]
+        codes = [dict(table(msi, "Property")) for msi in (new, again)]
+        self.assertNotEqual(codes[0]["ProductCode"], codes[1]["ProductCode"])
+        number = lambda text, unbounded=(): tuple(map(int, text.split("."))) if text else unbounded
+        finds = [code for code, low, high, _, flags, _, _ in table(again, "Upgrade")
+                 if not int(flags) & 2  # not only detected, but removed; and in the range:
+                 and (number(low), not int(flags) & 256) <= (number(VERSION), 0)
+                 <= (number(high, (float("inf"),)), -(not int(flags) & 512))]
+        self.assertIn(codes[0]["UpgradeCode"], finds)
         folder = pathlib.Path(prefix, "drive_c", "Program Files", "tolvane")
 
         def installed():  # Add/Remove Programs entries, files, shortcuts (rglob skips links to ~)
@@ -120,12 +140,13 @@ class UnderWine(unittest.TestCase):
                     [os.path.isfile(prefix + "/drive_c" + icon.decode().replace("\\", "/"))
                      for icon in icons])
 
-        # A second build of a version installs over the first; an older version is refused.
+        # A rebuild of a version replaces the first build; an older version is refused.
         for msi, only in ((old, "0.9.0"), (new, VERSION), (again, VERSION), (old, VERSION)):
             run_piped(b"", command=[WINE, "msiexec", "/i", msi, "/qn"])
             self.assertEqual(installed(), (
                 [[(b"DisplayVersion", only.encode()), (b"Publisher", b"The tolvane developers")]],
                 ["LICENSE.txt", "README.txt", "tolvane.exe"], 1, [True]))
+        self.assertTrue(folder.joinpath("README.txt").read_bytes().endswith(b"rebuilt\r\n"))
         prompt, turns = self.play(b"ny\nn\n", [WINE, f"{folder}/tolvane.exe"])
         self.assertEqual(prompt + turns, WINE_PAUSE + MASKED_TURN * 2)
         run_piped(b"", command=[WINE, "msiexec", "/x", again, "/qn"])

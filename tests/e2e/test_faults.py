@@ -4,6 +4,7 @@ import os
 import random
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -98,6 +99,8 @@ class BrokenStreams(unittest.TestCase):
         for redirections, stdin_bytes, limit, error in (
                 (">&-", None, OUTPUT_LIMIT, b"Bad file descriptor"),
                 (">/dev/full", None, OUTPUT_LIMIT, b"No space left on device"),
+                ("--help >/dev/full", None, OUTPUT_LIMIT, b"No space left on device"),
+                ("--version >/dev/full", None, OUTPUT_LIMIT, b"No space left on device"),
                 ("<&- >&-", None, OUTPUT_LIMIT, b"Bad file descriptor"),
                 # Output that fails at the question, or at the line end when input ends.
                 ("", b"\nn\n", turn_end - len(QUESTION), b"File too large"),
@@ -122,6 +125,17 @@ class BrokenStreams(unittest.TestCase):
                 finally:  # or leaving the with statement waits for ever
                     game.kill()
                     answers.kill()
+
+
+class Runner(unittest.TestCase):
+
+    def test_with_ci_true_a_group_fails_when_any_of_its_cases_is_skipped(self):
+        group = ["run.py", "test_windows.SelfContainedExe", "test_pipes.AnswerRules"]
+        for ci, status in (("true", 1), ("", 0)):
+            run = subprocess.run([sys.executable, "-B", *group], capture_output=True, check=False,
+                                 cwd=os.path.dirname(__file__), timeout=SECONDS,
+                                 env=dict(os.environ, CI=ci, TOLVANE_EXE=""))
+            self.assertEqual(run.returncode, status, run.stderr[-300:])
 
 
 if __name__ == "__main__":

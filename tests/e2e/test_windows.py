@@ -119,8 +119,10 @@ class UnderWine(unittest.TestCase):
         # another product, whose Upgrade table finds the installed one and removes it first.
         table = lambda msi, name: [row.split("\t") for row in run_piped(b"", command=[
             "msiinfo", "export", msi, name]).stdout.decode().splitlines()[3:]]
-        codes = [dict(table(msi, "Property")) for msi in (new, again)]
-        self.assertNotEqual(codes[0]["ProductCode"], codes[1]["ProductCode"])
+        codes = [dict(table(msi, "Property") + table(msi, "_SummaryInformation"))
+                 for msi in (new, again)]
+        for code in ("ProductCode", "9"):  # and the package code, the summary's revision number
+            self.assertNotEqual(codes[0][code], codes[1][code])
         number = lambda text, unbounded=(): tuple(map(int, text.split("."))) if text else unbounded
         finds = [code for code, low, high, _, flags, _, _ in table(again, "Upgrade")
                  if not int(flags) & 2  # not only detected, but removed; and in the range:

@@ -125,9 +125,8 @@ find_program(GZIP gzip)
 if(NOT GZIP)
   message(WARNING "gzip not found: the manual page is installed uncompressed, "
                   "and cpack makes no Debian package")
-  file(WRITE ${PROJECT_BINARY_DIR}/CPackNoGzip.cmake "message(FATAL_ERROR \"The Debian \
-package needs gzip (Debian: gzip): install it, then configure again.\")\n")
-  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackNoGzip.cmake)
+  set(CPACK_TOLVANE_NO_DEBIAN_PACKAGE "The Debian package needs gzip (Debian: gzip): install it, \
+then configure again.")
 else()
   add_custom_command(OUTPUT man/tolvane.6.gz changelog.gz
                      COMMAND ${GZIP} -9nkf man/tolvane.6 changelog
@@ -154,4 +153,6 @@ judges no throw: the players do that, by the rules on its welcome screen.]])
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(cmake/debian-cross.cmake)
+include(cmake/rpm.cmake)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack-generators.cmake)
 include(CPack)

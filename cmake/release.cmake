@@ -16,8 +16,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/require.cmake)
 
 # Every tool is looked for before anything is built: a release that lacks one
 # stops, rather than leave an artifact out.
-foreach(tool IN ITEMS git:git c++:g++ gzip:gzip dpkg-shlibdeps:dpkg-dev
-                      dpkg-architecture:dpkg-dev wixl:wixl msibuild:msitools faketime:faketime)
+foreach(tool IN ITEMS git:git c++:g++ gzip:gzip dpkg-shlibdeps:dpkg-dev dpkg-architecture:dpkg-dev
+                      rpmbuild:rpm wixl:wixl msibuild:msitools faketime:faketime)
   string(REPLACE ":" ";" tool ${tool})
   require(${tool} "The release")
 endforeach()
@@ -90,7 +90,7 @@ foreach(build IN ITEMS native: ${ports})
   step(${port} ${CMAKE_COMMAND} -S ${work}/${name} -B ${folder} -DBUILD_TESTING=OFF ${build})
   step(${port} ${CMAKE_COMMAND} --build ${folder} --parallel)
   step(${port} ${CMAKE_CPACK_COMMAND} --config ${folder}/CPackConfig.cmake -B ${folder}/packages)
-  file(GLOB packages ${folder}/packages/*.deb ${folder}/packages/*.zip)
+  file(GLOB packages ${folder}/packages/*.deb ${folder}/packages/*.rpm ${folder}/packages/*.zip)
   if(port STREQUAL "windows")
     step(${port} ${CMAKE_COMMAND} --build ${folder} --target msi)
     file(GLOB msi ${folder}/*.msi)
@@ -100,8 +100,10 @@ foreach(build IN ITEMS native: ${ports})
 endforeach()
 
 set(expected ${name}.tar.gz ${name}-windows-x86_64.msi ${name}-windows-x86_64.zip)
-foreach(architecture IN ITEMS amd64 arm64 armhf)
-  list(APPEND expected tolvane_${version}_${architecture}.deb)
+foreach(architectures IN ITEMS amd64:x86_64 arm64:aarch64 armhf:armv7hl)
+  string(REPLACE ":" ";" architectures ${architectures})
+  list(POP_FRONT architectures debian rpm)
+  list(APPEND expected tolvane_${version}_${debian}.deb ${name}-1.${rpm}.rpm)
 endforeach()
 file(GLOB made RELATIVE ${made_here} ${made_here}/*)
 list(SORT made)

@@ -15,7 +15,7 @@ import unittest
 import zipfile
 from xml.etree import ElementTree
 
-from tolvane import VERSION
+from tolvane import VERSION, expected_piped, mask_dice, run_piped
 
 BUILD = os.environ.get("TOLVANE_BUILD_DIR", "build")
 CMAKE = os.environ.get("CMAKE", "cmake")
@@ -23,9 +23,15 @@ CPACK = os.environ.get("CPACK", "cpack")
 WINDOWS_BUILD = os.path.join(BUILD, "windows")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 APP_ID = "example.tolvane.tolvane"
-# The native build, then each ARM build made beside it, with its Debian architecture.
-DEBIAN_BUILDS = [(BUILD, None)] + [(os.path.join(BUILD, arm), arm) for arm in ("arm64", "armhf")
-                                   if os.path.isfile(os.path.join(BUILD, arm, "CPackConfig.cmake"))]
+RPMBUILD = shutil.which("rpmbuild")
+# The native build, then each ARM build made beside it, with its Debian and RPM architectures.
+DEBIAN_BUILDS = [(BUILD, None, "x86_64")] + [
+    (os.path.join(BUILD, arm), arm, rpm) for arm, rpm in (("arm64", "aarch64"), ("armhf", "armv7hl"))
+    if os.path.isfile(os.path.join(BUILD, arm, "CPackConfig.cmake"))]
+# What an install puts in its prefix.
+INSTALLED = {"bin/tolvane", "share/man/man6/tolvane.6.gz", f"share/applications/{APP_ID}.desktop",
+             f"share/metainfo/{APP_ID}.metainfo.xml",
+             f"share/icons/hicolor/scalable/apps/{APP_ID}.svg"}
 
 
 def setUpModule():
@@ -45,12 +51,17 @@ def run(*command, **environment):
     return done.stdout
 
 
-def debian_package(build, out):
-    """Makes the Debian package of a build, dated as a distribution would date it."""
-    run(CPACK, "-G", "DEB", "--config", os.path.join(build, "CPackConfig.cmake"), "-B", out,
+def make_package(build, out, generator="DEB"):
+    """Makes the Debian (or RPM) package of a build, dated as a distribution would date it."""
+    run(CPACK, "-G", generator, "--config", os.path.join(build, "CPackConfig.cmake"), "-B", out,
         SOURCE_DATE_EPOCH="1765238400")
-    [package] = [name for name in os.listdir(out) if name.endswith(".deb")]
+    [package] = [name for name in os.listdir(out) if name.endswith("." + generator.lower())]
     return os.path.join(out, package)
+
+
+def files_in(folder):
+    return {os.path.relpath(os.path.join(path, name), folder)
+            for path, _, names in os.walk(folder) for name in names if ".rpmdb" not in path}
 
 
 def version(text):
@@ -73,12 +84,7 @@ class Install(unittest.TestCase):
             run(CMAKE, "--install", BUILD, "--prefix", prefix)
             if shutil.which("desktop-file-validate"):  # else the validators' group fails or skips
                 run("desktop-file-validate", f"{prefix}/share/applications/{APP_ID}.desktop")
-            self.assertEqual({os.path.relpath(os.path.join(folder, name), prefix)
-                              for folder, _, names in os.walk(prefix) for name in names},
-                             {"bin/tolvane", "share/man/man6/tolvane.6.gz",
-                              f"share/applications/{APP_ID}.desktop",
-                              f"share/metainfo/{APP_ID}.metainfo.xml",
-                              f"share/icons/hicolor/scalable/apps/{APP_ID}.svg"})
+            self.assertEqual(files_in(prefix), INSTALLED)
             program = os.path.join(prefix, "bin", "tolvane")
             self.assertEqual(menu_program(f"{prefix}/share/applications/{APP_ID}.desktop"), program)
             self.assertEqual(run(program, "--version"), f"tolvane {VERSION}\n")
@@ -96,22 +102,23 @@ class Packages(unittest.TestCase):
 
     def test_debian_packages_hold_the_game_where_debian_keeps_games(self):
         with tempfile.TemporaryDirectory() as out:
-            package = debian_package(BUILD, out)
+            package = make_package(BUILD, out)
             contents = run("dpkg-deb", "--contents", package)
             self.assertRegex(contents, r"-rwxr-xr-x .* \./usr/games/tolvane\n")
             for path in ("man/man6/tolvane.6.gz", "doc/tolvane/copyright",
                          "doc/tolvane/changelog.gz"):
                 self.assertIn(f"./usr/share/{path}\n", contents)
             # Each build's package: the same files, built for its processor, needing Debian's libc6.
-            for build, architecture in DEBIAN_BUILDS:
+            for build, architecture, _ in DEBIAN_BUILDS:
                 with self.subTest(architecture):
-                    other = (debian_package(build, f"{out}/{architecture}") if architecture
+                    other = (make_package(build, f"{out}/{architecture}") if architecture
                              else package)
                     self.assertEqual(re.findall(r"\./\S*", run("dpkg-deb", "--contents", other)),
                                      re.findall(r"\./\S*", contents))
                     fields = run("dpkg-deb", "-f", other, "Architecture", "Depends", "Section")
                     self.assertRegex(fields, rf"^Architecture: {architecture or '[a-z0-9]+'}\n"
-                                             r"Depends: libc6 \(>= 2\.[0-9]+\)\nSection: games\n?$")
+                                             r"Depends: libc6 \(>= 2\.[0-9]+\), libgcc-s1 \(>= [0-9.]+\)\n"
+                                             r"Section: games\n?$")
                     # No older C library than the newest symbol version the program needs.
                     run("dpkg-deb", "--extract", other, f"{out}/{architecture}")
                     program = f"{out}/{architecture}/usr/games/tolvane"
@@ -120,6 +127,7 @@ class Packages(unittest.TestCase):
                     needed = re.findall(r"Name: GLIBC_([0-9.]+)", elf)
                     self.assertGreaterEqual(version(re.search(r"libc6 \(>= ([0-9.]+)", fields)[1]),
                                             max(map(version, needed)))
+                    self.assertLessEqual(max(map(version, needed)), (2, 34), "too new a C library")
 
     def test_depends_rule_refuses_a_program_that_needs_another_library(self):
         with tempfile.TemporaryDirectory() as staged:
@@ -128,13 +136,37 @@ class Packages(unittest.TestCase):
                 run(CMAKE, f"-DCPACK_TEMPORARY_DIRECTORY={staged}", "-DCPACK_READELF_EXECUTABLE="
                     "readelf", "-P", os.path.join(SOURCE, "cmake", "libc-depends.cmake"))
 
-    def test_debian_package_is_the_same_from_a_build_in_another_folder(self):
+    @unittest.skipUnless(RPMBUILD, "rpm is not installed")
+    def test_rpm_packages_install_where_fedora_keeps_games_and_remove_cleanly(self):
+        with tempfile.TemporaryDirectory() as out:
+            for build, _, architecture in DEBIAN_BUILDS:
+                with self.subTest(architecture):
+                    package = make_package(build, f"{out}/{architecture}", "RPM")
+                    self.assertTrue(package.endswith(f"/tolvane-{VERSION}-1.{architecture}.rpm"))
+                    requires = run("rpm", "-qp", "--requires", package)
+                    self.assertLessEqual(max(map(version, re.findall(r"GLIBC_([0-9.]+)", requires))),
+                                         (2, 34), "requires too new a C library")
+                    # An empty root lacks the C library, so its Requires are not looked for there.
+                    rpm, root = ["rpm", "--force-debian", "--root", f"{out}/root"], f"{out}/root"
+                    run(*rpm, "--nodeps", "--ignorearch", "-i", package)
+                    self.assertEqual(files_in(root), {f"usr/{path}" for path in INSTALLED}
+                                     | {"usr/share/licenses/tolvane/LICENSE"})
+                    program = menu_program(f"{root}/usr/share/applications/{APP_ID}.desktop")
+                    self.assertEqual(program, "/usr/bin/tolvane")
+                    if not architecture.startswith("a"):  # the native one plays
+                        game = run_piped(b"\ny\nn\n", command=[root + program])
+                        self.assertEqual(mask_dice(game.stdout), expected_piped(2, False))
+                    run(*rpm, "-e", "tolvane")
+                    self.assertEqual(files_in(root), set())
+
+    def test_packages_are_the_same_from_a_build_in_another_folder(self):
         with tempfile.TemporaryDirectory() as other, tempfile.TemporaryDirectory() as out:
             run(CMAKE, "-S", SOURCE, "-B", other, "-DBUILD_TESTING=OFF")
             run(CMAKE, "--build", other, "--parallel")
-            self.assertTrue(filecmp.cmp(debian_package(BUILD, os.path.join(out, "here")),
-                                        debian_package(other, os.path.join(out, "there")),
-                                        shallow=False))
+            for generator in ("DEB", "RPM") if RPMBUILD else ("DEB",):
+                self.assertTrue(filecmp.cmp(make_package(BUILD, f"{out}/here", generator),
+                                            make_package(other, f"{out}/there", generator),
+                                            shallow=False), generator)
 
     @unittest.skipUnless(os.path.isfile(os.path.join(WINDOWS_BUILD, "CPackConfig.cmake")),
                          "MinGW-w64 is not installed: no Windows build")
@@ -167,9 +199,11 @@ class Release(unittest.TestCase):
             for out in ("out", "again"):  # a second release in another folder, and nothing else
                 run(CMAKE, f"-DRELEASE_DIR={folder}/{out}", "-P", f"{clone}/cmake/release.cmake")
             self.assertEqual(sorted(os.listdir(folder)), ["again", "clone", "out"])
-            name, architectures = f"tolvane-{VERSION}", ("amd64", "arm64", "armhf")
-            artifacts = ["SHA256SUMS", f"{name}-windows-x86_64.msi", f"{name}-windows-x86_64.zip",
-                         f"{name}.tar.gz", *(f"tolvane_{VERSION}_{a}.deb" for a in architectures)]
+            name = f"tolvane-{VERSION}"
+            artifacts = sorted(["SHA256SUMS", f"{name}-windows-x86_64.msi", f"{name}.tar.gz",
+                                f"{name}-windows-x86_64.zip", *(f"tolvane_{VERSION}_{a}.deb" for a in
+                                ("amd64", "arm64", "armhf")), *(f"{name}-1.{a}.rpm" for a in
+                                ("x86_64", "aarch64", "armv7hl"))])
             self.assertEqual(sorted(os.listdir(f"{folder}/out")), artifacts)
             self.assertEqual(filecmp.cmpfiles(f"{folder}/out", f"{folder}/again", artifacts,
                                               shallow=False)[0], artifacts)
@@ -204,20 +238,24 @@ class Release(unittest.TestCase):
 class Validators(unittest.TestCase):
     """Debian's and the desktops' own checkers find nothing to report in the package."""
 
-    def test_lintian_and_the_desktop_validators_accept_the_debian_package(self):
+    def test_lintian_and_the_desktop_validators_accept_the_debian_and_rpm_packages(self):
         with tempfile.TemporaryDirectory() as out:
-            package = debian_package(BUILD, out)
+            package = make_package(BUILD, out)
             run("dpkg-deb", "--extract", package, out)
             share = os.path.join(out, "usr", "share")
-            others = [debian_package(build, f"{out}/{arm}") for build, arm in DEBIAN_BUILDS[1:]]
+            others = [make_package(build, f"{out}/{arm}") for build, arm, _ in DEBIAN_BUILDS[1:]]
+            rpms = [make_package(build, f"{out}/{rpm}", "RPM") for build, _, rpm in DEBIAN_BUILDS
+                    if RPMBUILD]
             for command in (["lintian", "--fail-on", "error,warning,info,pedantic", "-I",
                              "--pedantic", package, *others],
                             ["desktop-file-validate", f"{share}/applications/{APP_ID}.desktop"],
                             ["appstreamcli", "validate", "--no-net",
-                             f"{share}/metainfo/{APP_ID}.metainfo.xml"]):
+                             f"{share}/metainfo/{APP_ID}.metainfo.xml"],
+                            ["rpmlint", "--strict", "-r", f"{SOURCE}/packaging/tolvane.rpmlintrc",
+                             *rpms]):
                 with self.subTest(command[0]):
-                    if not shutil.which(command[0]):
-                        self.skipTest(f"{command[0]} is not installed")
+                    if not shutil.which(command[0]) or command[0] == "rpmlint" and not rpms:
+                        self.skipTest(f"{command[0]} (and rpm, for rpmlint) is not installed")
                     run(*command)
             # The menu entry starts the packaged game; software centres find it by the metainfo.
             self.assertEqual(run(out + menu_program(f"{share}/applications/{APP_ID}.desktop"),

@@ -2,8 +2,10 @@
 # corrupted return address or jump ends the game instead of taking it over.
 # The flags are those that GCC and Clang have, named here rather than tried
 # one by one, which would cost every configuration a second. MSVC's own
-# defaults are left as they are.
-if(MSVC OR NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+# defaults are left as they are. WebAssembly needs none of it: return
+# addresses and code lie outside the memory that a write can reach, and
+# Emscripten's C library has no stack guard.
+if(MSVC OR EMSCRIPTEN OR NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   return()
 endif()
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)

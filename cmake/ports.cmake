@@ -9,3 +9,4 @@ port(arm64 TOOLCHAIN aarch64-linux-gnu.cmake PROGRAM tolvane
 port(armhf TOOLCHAIN arm-linux-gnueabihf.cmake PROGRAM tolvane
      COMPILER arm-linux-gnueabihf-g++ DEBIAN g++-arm-linux-gnueabihf
      RUNNER qemu-arm -L /usr/arm-linux-gnueabihf)
+port(web TOOLCHAIN emscripten.cmake PROGRAM site/tolvane.html COMPILER em++ DEBIAN emscripten)

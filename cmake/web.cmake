@@ -1,0 +1,48 @@
+# The game as a web page (cmake/emscripten.cmake, or "emcmake cmake"): one
+# self-contained tolvane.html that plays from a file, in <build>/site beside
+# what a static web host needs to offer it as an app that plays offline (a
+# manifest, its icon, a service worker, and an index that leads to the page).
+# "cpack" puts the folder into tolvane-<version>-web.zip.
+
+# Debian's Emscripten runs its JavaScript optimizer with the Node.js found on
+# PATH, which (if not Debian's own) does not look for modules where Debian
+# keeps them: the optimizer then fails at the link, wanting acorn.
+if(IS_DIRECTORY /usr/share/nodejs/acorn)
+  set_target_properties(tolvane PROPERTIES
+    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
+endif()
+
+# The page cannot block: the game's reads wait for it through Asyncify (the
+# EM_ASYNC_JS functions of console_web.cpp). The page starts each game itself,
+# as a fresh instance of the module, and hears when it ends; the WebAssembly
+# travels inside the script, so that a page opened from a file needs nothing
+# beside it.
+# Made for size, which a page's first start waits for, rather than speed,
+# which nobody could see.
+foreach(target IN ITEMS tolvane_game tolvane_console tolvane)
+  target_compile_options(${target} PRIVATE -Os)
+endforeach()
+target_link_options(tolvane PRIVATE -Os -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=createTolvane
+                    -sINVOKE_RUN=0 -sEXPORTED_RUNTIME_METHODS=[ccall] -sSINGLE_FILE
+                    -sENVIRONMENT=web)
+
+set(site ${PROJECT_BINARY_DIR}/site)
+set(page_sources web/tolvane.html web/tolvane.css web/console.js)
+list(TRANSFORM page_sources PREPEND ${PROJECT_SOURCE_DIR}/)
+add_custom_command(OUTPUT ${site}/tolvane.html
+                   COMMAND ${CMAKE_COMMAND} -D GAME=$<TARGET_FILE:tolvane>
+                           -D OUTPUT=${site}/tolvane.html
+                           -P ${PROJECT_SOURCE_DIR}/cmake/web-page.cmake
+                   DEPENDS tolvane ${page_sources} ${PROJECT_SOURCE_DIR}/cmake/web-page.cmake
+                   VERBATIM)
+add_custom_target(page ALL DEPENDS ${site}/tolvane.html)
+foreach(file IN ITEMS index.html manifest.webmanifest service-worker.js)
+  configure_file(web/${file} ${site}/${file} @ONLY)
+endforeach()
+configure_file(packaging/tolvane.svg ${site}/tolvane.svg COPYONLY)
+configure_file(LICENSE ${site}/LICENSE.txt COPYONLY)
+
+install(DIRECTORY ${site}/ DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_SYSTEM_NAME web)
+include(CPack)

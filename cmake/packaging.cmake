@@ -1,5 +1,5 @@
 # Where each file goes, and the packages: a Debian package on Linux, a ZIP
-# with the .exe for Windows.
+# with the .exe for Windows, a ZIP with the web page's folder.
 include(GNUInstallDirs)
 set(CPACK_PACKAGE_NAME tolvane)
 set(CPACK_PACKAGE_VENDOR "The tolvane developers")
@@ -41,6 +41,10 @@ icotool (Debian: librsvg2-bin icoutils): install them, then configure again."
                          COMMAND ${CMAKE_COMMAND} -E false)
 endif()
 
+if(EMSCRIPTEN)
+  include(cmake/web.cmake)
+  return()
+endif()
 if(WIN32)
   # The .exe with its licence and a read-me beside it, as Windows text files.
   install(TARGETS tolvane RUNTIME DESTINATION .)

@@ -203,7 +203,7 @@ class Release(unittest.TestCase):
             artifacts = sorted(["SHA256SUMS", f"{name}-windows-x86_64.msi", f"{name}.tar.gz",
                                 f"{name}-windows-x86_64.zip", *(f"tolvane_{VERSION}_{a}.deb" for a in
                                 ("amd64", "arm64", "armhf")), *(f"{name}-1.{a}.rpm" for a in
-                                ("x86_64", "aarch64", "armv7hl"))])
+                                ("x86_64", "aarch64", "armv7hl")), f"{name}-web.zip"])
             self.assertEqual(sorted(os.listdir(f"{folder}/out")), artifacts)
             self.assertEqual(filecmp.cmpfiles(f"{folder}/out", f"{folder}/again", artifacts,
                                               shallow=False)[0], artifacts)

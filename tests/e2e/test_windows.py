@@ -9,8 +9,8 @@ import subprocess
 import tempfile
 import unittest
 
-from tolvane import (MASKED_TURN, SECONDS, TURN_START, VERSION, WELCOME, answer_model, mask_dice,
-                     run_piped)
+from tolvane import (MASKED_TURN, SCRIPTS, SECONDS, TURN_START, VERSION, WELCOME, answer_model,
+                     mask_dice, run_piped)
 
 EXE = os.environ.get("TOLVANE_EXE", "")
 HAVE_EXE = bool(EXE) and os.path.isfile(EXE)
@@ -24,10 +24,6 @@ WINDOWS_OWN_DLLS = re.compile(r"(kernel32|msvcrt|ucrtbase|user32|advapi32|api-ms
 # The pause prompt of Wine's command interpreter, which writes no line end after the key when
 # input is not a console; its "cls" writes nothing there.
 WINE_PAUSE = b"Press any key to continue... "
-
-# Each input's first byte is the key for the pause.
-SCRIPTS = [b"", b"\n", b"\nn\n", b"\nY\n", b"\ny\ny\nn\n", b"\n  \t\n\n  y\n\t n\n", b"\nyes\n",
-           b"\nyy\n", b"\ny\n", b"\ny", b"ny\nn\n"]
 
 
 @unittest.skipUnless(HAVE_EXE and MINGW_OBJDUMP, "MinGW-w64 is not installed")

@@ -42,6 +42,10 @@ LABELS = (b"First", b"Second", b"Third", b"Fourth", b"Fifth")
 MASKED_REPORT = b"".join(b"\n" + label + b" die: #" for label in LABELS) + b"\n"
 MASKED_TURN = TURN_START + MASKED_REPORT + QUESTION
 
+# Inputs for the answer rules, each playing as answer_model says; each one's first byte is the key.
+SCRIPTS = [b"", b"\n", b"\nn\n", b"\nY\n", b"\ny\ny\nn\n", b"\n  \t\n\n  y\n\t n\n", b"\nyes\n",
+           b"\nyy\n", b"\ny\n", b"\ny", b"ny\nn\n"]
+
 _DIE = re.compile(rb"(First|Second|Third|Fourth|Fifth) die: ([0-9]+)\n")
 
 

@@ -1,10 +1,16 @@
 #!/usr/bin/env python3
-"""Benchmarks tolvane against a C floor and a C peer, side by side, and prints a table.
+"""Benchmarks tolvane against a C floor and a C peer, side by side, and prints a table; then the
+web page in Chromium, if it was built.
 
-Usage: bench/bench.py [path/to/tolvane]   (default: build/tolvane)
-Needs: a C compiler (cc), strace, GNU time (/usr/bin/time) and rolldice.
+Usage: bench/bench.py [path/to/tolvane [path/to/site/tolvane.html]]
+       (default: build/tolvane and build/web/site/tolvane.html)
+Needs: a C compiler (cc), strace, GNU time (/usr/bin/time) and rolldice; for the page, chromium,
+chromium-driver and python3-selenium (which is for Debian's own /usr/bin/python3).
 """
 
+import functools
+import gzip
+import http.server
 import os
 import re
 import shutil
@@ -12,6 +18,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 TURNS = 100_000
@@ -77,6 +84,73 @@ def peak_kib(program, input_path):
     return int(report.split()[-1])
 
 
+# The page's welcome screen is complete once the pause asks for a key: when, after navigation.
+WELCOME_SHOWN = """new MutationObserver((changes, observer) => {
+    if (document.getElementById('output')?.textContent.endsWith('continue . . . ')) {
+        window.welcomeShown = performance.now();
+        observer.disconnect();
+    }
+}).observe(document, {childList: true, subtree: true, characterData: true});"""
+# From a tap on the answer key "y" to the next question in the page, ready for the next frame.
+ANSWERED = """const done = arguments[0];
+const output = document.getElementById('output');
+const start = performance.now();
+new MutationObserver((changes, observer) => {
+    if (output.textContent.endsWith('(y/n): ')) {
+        observer.disconnect();
+        done(performance.now() - start);
+    }
+}).observe(output, {childList: true, subtree: true, characterData: true});
+document.querySelector('[data-line=y]').click();"""
+
+
+def page_rows(page):
+    """The page served from its folder to headless Chromium: what it loads, how soon it shows."""
+    # Imported here: the other measures need no Selenium.
+    from selenium import webdriver
+    from selenium.webdriver.support.ui import WebDriverWait
+    folder, loaded = os.path.dirname(os.path.abspath(page)), set()
+
+    class Handler(http.server.SimpleHTTPRequestHandler):
+        def log_message(self, *args):
+            loaded.add(self.path.split("?")[0].lstrip("/") or "index.html")
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(Handler, directory=folder))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    options = webdriver.ChromeOptions()
+    with tempfile.TemporaryDirectory() as profile:
+        for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                     "--disable-background-networking", "--disable-component-update",
+                     "--disable-sync", f"--user-data-dir={profile}"):
+            options.add_argument(flag)
+        driver = webdriver.Chrome(options=options)
+        try:
+            driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                   {"source": WELCOME_SHOWN})
+            shown = []
+            for _ in range(7):
+                driver.get(f"http://127.0.0.1:{server.server_address[1]}/tolvane.html")
+                shown.append(WebDriverWait(driver, 10).until(
+                    lambda driver: driver.execute_script("return window.welcomeShown")))
+            driver.execute_async_script("navigator.serviceWorker.ready.then(arguments[0])")
+            driver.find_element("id", "screen").click()
+            answers = []
+            for _ in range(21):
+                WebDriverWait(driver, 10).until(lambda driver: driver.execute_script(
+                    "return document.body.dataset.state") == "byte")
+                answers.append(driver.execute_async_script(ANSWERED))
+        finally:
+            driver.quit()
+            server.shutdown()
+    weight = sum(len(gzip.compress(open(os.path.join(folder, path), "rb").read(), 9))
+                 for path in loaded)
+    return [("page weight, gzip -9, KiB", weight / 1024, None, None, "", "≤ 256"),
+            ("page welcome, ms, fastest of 7", min(shown), None, None, "", "≤ 250"),
+            ("page answer to question, ms", float(statistics.median(answers)), None, None, "",
+             "≤ 16")]
+
+
 def main():
     game = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/tolvane")
     for tool in ("cc", "strace", "/usr/bin/time", "cat"):
@@ -115,13 +189,22 @@ def main():
              peak_kib(floor, inputs[TURNS]), None, "floor", "≤ 4096"),
         ]
 
+    page = sys.argv[2] if len(sys.argv) > 2 else "build/web/site/tolvane.html"
+    try:
+        rows += page_rows(page) if os.path.isfile(page) else []
+    except ImportError:
+        print("bench: the page needs python3-selenium, with Debian's /usr/bin/python3",
+              file=sys.stderr)
+
     def shown(value, width):
+        if value is None:
+            return " " * width
         return f"{value:{width}d}" if isinstance(value, int) else f"{value:{width}.2f}"
 
     print(f"{'measure':34} {'tolvane':>10} {'other':>10} {'ratio':>6}  {'against':16} target")
     for name, ours, theirs, ratio, against, target in rows:
-        shown_ratio = shown(ratio, 6) if ratio is not None else " " * 6
-        print(f"{name:34} {shown(ours, 10)} {shown(theirs, 10)} {shown_ratio}  {against:16} {target}")
+        print(f"{name:34} {shown(ours, 10)} {shown(theirs, 10)} {shown(ratio, 6)}  {against:16} "
+              f"{target}")
 
 
 if __name__ == "__main__":

@@ -99,7 +99,7 @@ foreach(build IN ITEMS native: ${ports})
   file(COPY ${packages} DESTINATION ${made_here})
 endforeach()
 
-set(expected ${name}.tar.gz ${name}-windows-x86_64.msi ${name}-windows-x86_64.zip)
+set(expected ${name}.tar.gz ${name}-windows-x86_64.msi ${name}-windows-x86_64.zip ${name}-web.zip)
 foreach(architectures IN ITEMS amd64:x86_64 arm64:aarch64 armhf:armv7hl)
   string(REPLACE ":" ";" architectures ${architectures})
   list(POP_FRONT architectures debian rpm)

@@ -25,6 +25,17 @@ set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/applications /usr/s
     /usr/share/icons/hicolor /usr/share/icons/hicolor/scalable
     /usr/share/icons/hicolor/scalable/apps /usr/share/licenses /usr/share/man
     /usr/share/man/man6 /usr/share/metainfo)
+# Its changelog is the release notes, as the Debian package's is, from this
+# version back to the first (packaging.cmake), each dated as RPM dates it.
+set(rpm_changelog)
+foreach(release IN LISTS releases)
+  string(REGEX REPLACE "^(...), (..) (...) (....) .*" "\\1 \\3 \\2 \\4" day
+                       "${RELEASE_NOTES_${release}_STAMP}")
+  string(APPEND rpm_changelog "* ${day} ${CPACK_PACKAGE_CONTACT} - ${release}-1\n"
+                              "${RELEASE_NOTES_${release}_TEXT}\n\n")
+endforeach()
+file(CONFIGURE OUTPUT rpm-changelog CONTENT "@rpm_changelog@" @ONLY)
+set(CPACK_RPM_CHANGELOG_FILE ${PROJECT_BINARY_DIR}/rpm-changelog)
 if(CMAKE_CROSSCOMPILING)
   # RPM's names of the processors, which the toolchain files call aarch64 and arm.
   string(REPLACE arm armv7hl CPACK_RPM_PACKAGE_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})

@@ -1,5 +1,5 @@
-# Where each file goes, and the packages: a Debian package on Linux, a ZIP
-# with the .exe for Windows, a ZIP with the web page's folder.
+# Where each file goes, and the packages: Debian and RPM packages on Linux, a
+# ZIP with the .exe for Windows, a ZIP with the web page's folder.
 include(GNUInstallDirs)
 set(CPACK_PACKAGE_NAME tolvane)
 set(CPACK_PACKAGE_VENDOR "The tolvane developers")

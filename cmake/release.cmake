@@ -1,8 +1,8 @@
 # Makes every artifact of a release of the commit checked out, into release/
 # in the source folder (or the folder RELEASE_DIR names):
 #   cmake [-D RELEASE_DIR=<folder>] -P cmake/release.cmake
-# the source archive, the Debian packages for amd64, arm64 and armhf, the
-# Windows ZIP and MSI, and SHA256SUMS over them. Every package is built from
+# the source archive, the Debian and RPM packages for amd64, arm64 and armhf,
+# the Windows ZIP and MSI, the web page's ZIP, and SHA256SUMS over them. Every package is built from
 # the source archive itself, and dated by the commit unless SOURCE_DATE_EPOCH
 # says otherwise, so that a commit gives the same files from any clone.
 cmake_minimum_required(VERSION 3.25)

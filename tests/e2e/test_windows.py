@@ -99,16 +99,23 @@ class UnderWine(unittest.TestCase):
     @unittest.skipUnless(WIXL, "wixl is not installed")
     def test_installer_installs_upgrades_and_uninstalls(self):
         build, prefix = os.path.dirname(EXE), self.prefix.name
-        new, same, again, old = (f"{build}/tolvane-{name}.msi"
-                                 for name in ("new", "same", "again", "old"))
+        new, same, again, old, edited = (f"{build}/tolvane-{name}.msi"
+                                         for name in ("new", "same", "again", "old", "edited"))
         readme = pathlib.Path(build, "README.txt")  # a rebuild of the version with other contents
         text = readme.read_bytes()
         self.addCleanup(readme.write_bytes, text)
-        for version, msi, added in ((VERSION, new, b""), (VERSION, same, b""),
-                                    (VERSION, again, b"rebuilt\r\n"), ("0.9.0", old, b"")):
+        sources = pathlib.Path(prefix, "sources")  # and one whose tolvane.wxs alone was edited
+        for folder in ("cmake", "packaging"):
+            shutil.copytree(pathlib.Path(MSI).parents[1] / folder, sources / folder)
+        with open(sources / "packaging" / "tolvane.wxs", "a", encoding="utf-8") as wxs:
+            wxs.write("<!-- edited -->\n")
+        for version, msi, added, script in (
+                (VERSION, new, b"", MSI), (VERSION, same, b"", MSI), ("0.9.0", old, b"", MSI),
+                (VERSION, again, b"rebuilt\r\n", MSI),
+                (VERSION, edited, b"", sources / "cmake" / "msi.cmake")):
             readme.write_bytes(text + added)
             subprocess.run([os.environ["CMAKE"], "-D", f"VERSION={version}", "-D", f"OUTPUT={msi}",
-                            "-P", MSI], cwd=build, check=True,
+                            "-P", script], cwd=build, check=True,
                            env=dict(os.environ, SOURCE_DATE_EPOCH="1765238400"))
         self.assertEqual(pathlib.Path(new).read_bytes(), pathlib.Path(same).read_bytes())
         # Windows Installer refuses a product code it has with other contents; the rebuild is
@@ -116,9 +123,9 @@ class UnderWine(unittest.TestCase):
         table = lambda msi, name: [row.split("\t") for row in run_piped(b"", command=[
             "msiinfo", "export", msi, name]).stdout.decode().splitlines()[3:]]
         codes = [dict(table(msi, "Property") + table(msi, "_SummaryInformation"))
-                 for msi in (new, again)]
+                 for msi in (new, again, edited)]
         for code in ("ProductCode", "9"):  # and the package code, the summary's revision number
-            self.assertNotEqual(codes[0][code], codes[1][code])
+            self.assertNotIn(codes[0][code], (codes[1][code], codes[2][code]))
         number = lambda text, unbounded=(): tuple(map(int, text.split("."))) if text else unbounded
         finds = [code for code, low, high, _, flags, _, _ in table(again, "Upgrade")
                  if not int(flags) & 2  # not only detected, but removed; and in the range:

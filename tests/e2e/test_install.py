@@ -167,17 +167,20 @@ class Packages(unittest.TestCase):
                                             make_package(other, f"{out}/there", generator),
                                             shallow=False), generator)
 
-    @unittest.skipUnless(os.path.isfile(os.path.join(WINDOWS_BUILD, "CPackConfig.cmake")),
-                         "MinGW-w64 is not installed: no Windows build")
-    def test_windows_zip_holds_the_exe(self):
-        with tempfile.TemporaryDirectory() as out:
-            run(CPACK, "-G", "ZIP", "--config", os.path.join(WINDOWS_BUILD, "CPackConfig.cmake"),
-                "-B", out)
-            [package] = [name for name in os.listdir(out) if name.endswith(".zip")]
-            with zipfile.ZipFile(os.path.join(out, package)) as archive:
-                names = [name.split("/", 1)[1] for name in archive.namelist()
-                         if not name.endswith("/")]
-            self.assertEqual(sorted(names), ["LICENSE.txt", "README.txt", "tolvane.exe"])
+    def test_windows_and_web_zips_hold_the_game_and_its_licence(self):
+        site = os.path.join(BUILD, "web", "site")  # what a web host serves, all of it in the ZIP
+        for build, game in ((WINDOWS_BUILD, {"README.txt", "tolvane.exe"}),
+                            (os.path.dirname(site), files_in(site))):
+            with self.subTest(build), tempfile.TemporaryDirectory() as out:
+                if not os.path.isfile(os.path.join(build, "CPackConfig.cmake")):
+                    self.skipTest("MinGW-w64 or Emscripten is not installed: no such build")
+                run(CPACK, "-G", "ZIP", "--config", os.path.join(build, "CPackConfig.cmake"),
+                    "-B", out)
+                [package] = [name for name in os.listdir(out) if name.endswith(".zip")]
+                with zipfile.ZipFile(os.path.join(out, package)) as archive:
+                    names = [name.split("/", 1)[1] for name in archive.namelist()
+                             if not name.endswith("/")]
+                self.assertEqual(sorted(names), sorted(game | {"LICENSE.txt"}))
 
 
 def commit_of_the_working_tree(clone):

@@ -5,6 +5,7 @@ import functools
 import glob
 import http.server
 import os
+import pathlib
 import shutil
 import subprocess
 import tempfile
@@ -74,9 +75,14 @@ class Playing:
             self.wait_for("key")
             self.assertEqual(self.text(), WELCOME + PAUSE[:-1])
             self.driver.find_element(By.ID, "screen").click()
+            self.wait_for("byte")  # the click alone goes on from the pause
+            field = self.driver.switch_to.active_element  # on a phone, neither "Y" nor corrected
+            self.assertIn(field.get_dom_attribute("autocapitalize"), ("none", "off"))
+            self.assertEqual(field.get_dom_attribute("autocorrect"), "off")
             self.typing("n", Keys.BACKSPACE)
-            self.driver.find_element(By.CSS_SELECTOR, "[data-line=y]").click()
-            self.typing("n\n")
+            for key in "yn":  # each key sends a whole line
+                self.driver.find_element(By.CSS_SELECTOR, f"[data-line={key}]").click()
+                self.wait_for("byte", "ended")
             self.assert_played(2, False)
             self.assertEqual(self.text(), MASKED_TURN + b"n\n")
             self.driver.find_element(By.ID, "new-game").click()
@@ -91,22 +97,31 @@ class Chromium(Playing, unittest.TestCase):
         profile = self.enterContext(tempfile.TemporaryDirectory())
         for flag in (*CHROMIUM_FLAGS, f"--user-data-dir={profile}"):
             options.add_argument(flag)
+        options.set_capability("goog:loggingPrefs", {"browser": "SEVERE"})  # such as a blocked request
         self.driver = webdriver.Chrome(options=options)
         self.addCleanup(self.driver.quit)
+        self.addCleanup(lambda: self.assertEqual(self.driver.get_log("browser"), []))
 
     def test_served_folder_is_installable_and_plays_offline(self):
-        handler = functools.partial(http.server.SimpleHTTPRequestHandler,
-                                    directory=os.path.dirname(PAGE))
+        root = self.enterContext(tempfile.TemporaryDirectory())  # the folder below a host's root
+        page = pathlib.Path(shutil.copytree(os.path.dirname(PAGE), f"{root}/game"), "tolvane.html")
+        os.utime(page, (0, 0))  # so that the host sees the new version below as newer, however soon
+        handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=root)
         server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         threading.Thread(target=server.serve_forever, daemon=True).start()
-        self.driver.get(f"http://127.0.0.1:{server.server_address[1]}/")
+        self.driver.get(f"http://127.0.0.1:{server.server_address[1]}/game/")
         self.wait_for("key")
         self.driver.execute_async_script("navigator.serviceWorker.ready.then(arguments[0])")
         self.assertEqual(self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}),
                          {"installabilityErrors": []})
+        page.write_bytes(page.read_bytes().replace(b"<title>", b"<title>New: ", 1))  # a new version
+        self.driver.refresh()
+        self.wait_for("key")
+        self.assertTrue(self.driver.title.startswith("New: "), self.driver.title)
+        start = self.driver.execute_cdp_cmd("Page.getAppManifest", {})["manifest"]["startUrl"]
         server.shutdown()
         server.server_close()
-        self.driver.refresh()
+        self.driver.get(start)  # the installed app, started offline
         self.wait_for("key")
         self.typing("\nyy\nn\n")
         self.assert_played(*answer_model(b"\nyy\nn\n"))

@@ -17,7 +17,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/require.cmake)
 # Every tool is looked for before anything is built: a release that lacks one
 # stops, rather than leave an artifact out.
 foreach(tool IN ITEMS git:git c++:g++ gzip:gzip dpkg-shlibdeps:dpkg-dev dpkg-architecture:dpkg-dev
-                      rpmbuild:rpm wixl:wixl msibuild:msitools faketime:faketime)
+                      rpmbuild:rpm wixl:wixl msibuild:msitools faketime:faketime
+                      rsvg-convert:librsvg2-bin)
   string(REPLACE ":" ";" tool ${tool})
   require(${tool} "The release")
 endforeach()

@@ -1,7 +1,7 @@
 # The game as a web page (cmake/emscripten.cmake, or "emcmake cmake"): one
 # self-contained tolvane.html that plays from a file, in <build>/site beside
 # what a static web host needs to offer it as an app that plays offline (a
-# manifest, its icon, a service worker, and an index that leads to the page).
+# manifest, its icons, a service worker, and an index that leads to the page).
 # "cpack" puts the folder into tolvane-<version>-web.zip.
 
 # Debian's Emscripten runs its JavaScript optimizer with the Node.js found on
@@ -40,6 +40,27 @@ foreach(file IN ITEMS index.html manifest.webmanifest service-worker.js)
   configure_file(web/${file} ${site}/${file} @ONLY)
 endforeach()
 configure_file(packaging/tolvane.svg ${site}/tolvane.svg COPYONLY)
+
+# A home screen wants its icons as PNG: drawn from the SVG as tolvane.exe's are, at each size
+# rather than scaled. The maskable one is the die on a tile of its own red, all of it within the
+# circle that any launcher's mask leaves; iOS rounds the corners of a full square itself.
+include(cmake/require.cmake)
+require(rsvg-convert librsvg2-bin "The web page's icons")
+set(icons)
+function(draw_icon name)
+  add_custom_command(OUTPUT ${site}/${name}.png
+                     COMMAND ${RSVG_CONVERT} ${ARGN} -o ${site}/${name}.png
+                             ${PROJECT_SOURCE_DIR}/packaging/tolvane.svg
+                     DEPENDS ${PROJECT_SOURCE_DIR}/packaging/tolvane.svg
+                     VERBATIM)
+  set(icons ${icons} ${site}/${name}.png PARENT_SCOPE)
+endfunction()
+draw_icon(icon-192 -w 192 -h 192)
+draw_icon(icon-512 -w 512 -h 512)
+draw_icon(icon-maskable -w 352 -h 352 --page-width 512 --page-height 512 --left 80 --top 80
+          -b "#b3141c")
+draw_icon(apple-touch-icon -w 180 -h 180 -b "#b3141c")
+add_custom_target(icons ALL DEPENDS ${icons})
 configure_file(LICENSE ${site}/LICENSE.txt COPYONLY)
 
 install(DIRECTORY ${site}/ DESTINATION .)

@@ -3,7 +3,8 @@
 // web host first, so that a new version is taken as soon as it is there; without the host, the
 // copy kept at the last visit serves.
 const CACHE = 'tolvane-@PROJECT_VERSION@';
-const FILES = ['./', 'index.html', 'tolvane.html', 'manifest.webmanifest', 'tolvane.svg'];
+const FILES = ['./', 'index.html', 'tolvane.html', 'manifest.webmanifest', 'tolvane.svg',
+    'icon-192.png', 'icon-512.png', 'icon-maskable.png', 'apple-touch-icon.png'];
 
 self.addEventListener('install', (event) => {
     event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)));

@@ -4,13 +4,17 @@ would: keys, taps, the clear, a new game; from a file, and from a web host that 
 import functools
 import glob
 import http.server
+import json
 import os
 import pathlib
 import shutil
+import struct
 import subprocess
 import tempfile
 import threading
 import unittest
+import urllib.request
+from urllib.parse import urljoin
 
 from run import skip_group
 from tolvane import (MASKED_TURN, PAUSE, SCRIPTS, SECONDS, WELCOME, answer_model, expected_piped,
@@ -32,6 +36,29 @@ MINIBROWSER = glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser")
 # No sandbox as root; nothing that would reach for the network.
 CHROMIUM_FLAGS = ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
                   "--disable-sync", "--disable-background-networking", "--disable-component-update")
+# axe-core, a test tool from npm (tests/package.json): "npm ci --prefix tests" installs it.
+AXE = os.path.join(os.path.dirname(__file__), "..", "node_modules", "axe-core", "axe.min.js")
+# Windows (CSS px) with the least height of a die's line there, and the browser's text size.
+WINDOWS = [((320, 568), 18, 16), ((360, 740), 20, 16), ((390, 844), 20, 16), ((740, 360), 18, 16),
+           ((1280, 800), 32, 16), ((360, 740), 20, 24)]
+# Per screen: its words that take two lines, whether it scrolls down, whether it or the page
+# scrolls sideways, the height of a die's line, the text's and the field's sizes, the keys'.
+MEASURE = """const [screen, output, typed] = ['screen', 'output', 'typed'].map((id) =>
+    document.getElementById(id));
+const walker = document.createTreeWalker(output, NodeFilter.SHOW_TEXT), range = new Range();
+const seen = {broken: [], die: 0, down: screen.scrollHeight > screen.clientHeight, sideways:
+    screen.scrollWidth > screen.clientWidth || document.documentElement.scrollWidth > innerWidth,
+    sizes: [output, typed].map((element) => parseFloat(getComputedStyle(element).fontSize)),
+    keys: [...document.querySelectorAll('#keys button')].flatMap((key) => key.offsetHeight || [])};
+while (walker.nextNode()) {
+    for (const word of walker.currentNode.data.matchAll(/[^\\s-]+/g)) {
+        range.setStart(walker.currentNode, word.index);
+        range.setEnd(walker.currentNode, word.index + word[0].length);
+        if (range.getClientRects().length !== 1) seen.broken.push(word[0]);
+        if (word[0] === 'First') seen.die = range.getBoundingClientRect().height;
+    }
+}
+return seen;"""
 
 
 class Playing:
@@ -42,8 +69,13 @@ class Playing:
             lambda driver: driver.execute_script("return document.body.dataset.state") in states)
 
     def typing(self, *keys):  # "\n" as the Enter key, which WebKit's driver would not make it
-        keys = (key.replace("\n", Keys.ENTER) for key in keys)
+        # Tab moves the focus, as on any page: a blank, skipped alike by the answer rules, for it.
+        keys = (key.replace("\n", Keys.ENTER).replace("\t", " ") for key in keys)
         ActionChains(self.driver).send_keys(*keys).perform()
+
+    def focused(self):  # the focused element (its id or answer key) and its focus ring's style
+        return self.driver.execute_script("const e = document.activeElement; return [e.id || "
+                                          "e.dataset.line, getComputedStyle(e).outlineStyle]")
 
     def text(self, element="output"):
         shown = self.driver.find_element(By.ID, element).get_property("textContent")
@@ -71,18 +103,28 @@ class Playing:
 
     def test_a_tap_at_the_pause_the_answer_keys_backspace_and_a_new_game(self):
         self.driver.get(f"file://{os.path.abspath(PAGE)}")
-        for _ in range(2):
+        for tapped in ("[data-line=n]", "#screen"):  # at the pause, a tap on a key goes on too
             self.wait_for("key")
             self.assertEqual(self.text(), WELCOME + PAUSE[:-1])
-            self.driver.find_element(By.ID, "screen").click()
+            self.driver.find_element(By.CSS_SELECTOR, tapped).click()
             self.wait_for("byte")  # the click alone goes on from the pause
-            field = self.driver.switch_to.active_element  # on a phone, neither "Y" nor corrected
+            field = self.driver.find_element(By.ID, "typed")  # on a phone, neither "Y" nor corrected
             self.assertIn(field.get_dom_attribute("autocapitalize"), ("none", "off"))
             self.assertEqual(field.get_dom_attribute("autocorrect"), "off")
             self.typing("n", Keys.BACKSPACE)
-            for key in "yn":  # each key sends a whole line
-                self.driver.find_element(By.CSS_SELECTOR, f"[data-line={key}]").click()
-                self.wait_for("byte", "ended")
+            y_key = self.driver.find_element(By.CSS_SELECTOR, "[data-line=y]")
+            ActionChains(self.driver).double_click(y_key).perform()  # answers once
+            self.wait_for("byte")
+            self.typing(Keys.TAB)
+            self.assertEqual(self.focused(), ["y", "solid"])
+            ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(
+                Keys.SHIFT).perform()
+            self.assertEqual(self.focused(), ["typed", "solid"])
+            if tapped == "#screen":  # the n key sends a whole line, as the y key does
+                self.driver.find_element(By.CSS_SELECTOR, "[data-line=n]").click()
+            else:  # typed with the focus on the page, as a click beside the console leaves it
+                self.driver.execute_script("document.activeElement.blur()")
+                self.typing("n\n")
             self.assert_played(2, False)
             self.assertEqual(self.text(), MASKED_TURN + b"n\n")
             self.driver.find_element(By.ID, "new-game").click()
@@ -102,6 +144,35 @@ class Chromium(Playing, unittest.TestCase):
         self.addCleanup(self.driver.quit)
         self.addCleanup(lambda: self.assertEqual(self.driver.get_log("browser"), []))
 
+    def test_each_screen_fits_its_window_and_axe_finds_nothing(self):
+        if not os.path.isfile(AXE):
+            self.skipTest("axe-core is not installed: npm ci --prefix tests")
+        self.driver.execute_cdp_cmd("Page.enable", {})
+        for (width, height), die, text_size in WINDOWS:
+            self.driver.execute_cdp_cmd("Page.setFontSizes", {"fontSizes": {"standard": text_size}})
+            self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": width, "height": height, "deviceScaleFactor": 1, "mobile": width < 1000})
+            self.driver.get(f"file://{os.path.abspath(PAGE)}")
+            for moment, answer in (("key", "x"), ("byte", "n\n"), ("ended", None)):
+                with self.subTest(window=(width, height), text_size=text_size, screen=moment):
+                    self.wait_for(moment)
+                    seen = self.driver.execute_script(MEASURE)
+                    self.assertEqual(seen["broken"], [])
+                    self.assertFalse(seen["sideways"])
+                    # Each screen stands whole; at a larger text size, a turn still does.
+                    self.assertFalse(seen["down"] and (text_size == 16 or moment == "byte"))
+                    self.assertGreaterEqual(min(seen["sizes"]), text_size)
+                    self.assertGreaterEqual(min(seen["keys"]), 56)
+                    if moment == "byte":
+                        self.assertGreaterEqual(seen["die"], die)
+                    if width in (320, 360, 1280) and text_size == 16:  # axe at these widths
+                        self.driver.execute_script(open(AXE, encoding="utf-8").read())
+                        found = self.driver.execute_async_script(
+                            "axe.run().then((result) => arguments[0](result.violations))")
+                        self.assertEqual(found, [], json.dumps(found, indent=1))
+                if answer:
+                    self.typing(answer)
+
     def test_served_folder_is_installable_and_plays_offline(self):
         root = self.enterContext(tempfile.TemporaryDirectory())  # the folder below a host's root
         page = pathlib.Path(shutil.copytree(os.path.dirname(PAGE), f"{root}/game"), "tolvane.html")
@@ -114,6 +185,17 @@ class Chromium(Playing, unittest.TestCase):
         self.driver.execute_async_script("navigator.serviceWorker.ready.then(arguments[0])")
         self.assertEqual(self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}),
                          {"installabilityErrors": []})
+        # The PNG icons a home screen takes: the manifest's, a maskable one among them, an iPhone's.
+        manifest, apple_icon = self.driver.execute_script(
+            "return ['manifest', 'apple-touch-icon'].map((rel) => "
+            "document.querySelector(`link[rel=${rel}]`).href)")
+        with urllib.request.urlopen(manifest) as served:
+            icons = json.load(served)["icons"] + [
+                {"src": apple_icon, "sizes": "180x180", "type": "image/png"}]
+        self.assertIn("maskable", [icon.get("purpose") for icon in icons])
+        for icon in (icon for icon in icons if icon["type"] == "image/png"):
+            with urllib.request.urlopen(urljoin(manifest, icon["src"])) as png:
+                self.assertEqual("%dx%d" % struct.unpack(">16xII", png.read(24)), icon["sizes"])
         page.write_bytes(page.read_bytes().replace(b"<title>", b"<title>New: ", 1))  # a new version
         self.driver.refresh()
         self.wait_for("key")

@@ -7,11 +7,19 @@
 #   RELEASE_NOTES_<version>_TEXT      its notes: "- " items, continued on lines
 #                                     indented by two blanks
 # The dates are the file's, not the clock's, so every build says the same.
+# A file that Debian's and RPM's changelogs could not take whole stops here,
+# before anything is built: entries not newest first (each of a lower version
+# and an earlier day than the one above it), an entry without notes, a line
+# of them longer than 76 characters (80 once indented as Debian's), or a date
+# that is not a day of the calendar.
 function(read_release_notes file)
+  cmake_path(NORMAL_PATH file)
   file(READ ${file} left)
   string(PREPEND left "\n")
   set(versions)
+  set(newer)
   string(FIND "${left}" "\n## " start)
+  string(REPEAT "[^\n]" 77 too_long)
   while(start GREATER -1)
     math(EXPR start "${start} + 1")
     string(SUBSTRING "${left}" ${start} -1 left)
@@ -24,14 +32,47 @@ function(read_release_notes file)
                           "a blank line and notes begun with \"- \".")
     endif()
     set(version ${CMAKE_MATCH_1})
-    list(APPEND versions ${version})
-    set(RELEASE_NOTES_${version}_DATE ${CMAKE_MATCH_2} PARENT_SCOPE)
-    string(STRIP "${CMAKE_MATCH_6}" text)
-    set(RELEASE_NOTES_${version}_TEXT "${text}" PARENT_SCOPE)
+    set(released ${CMAKE_MATCH_2})
     set(year ${CMAKE_MATCH_3})
-    set(date "${CMAKE_MATCH_5} @ ${CMAKE_MATCH_3} 12:00:00 +0000")
     math(EXPR month "1${CMAKE_MATCH_4} - 100")  # without a leading zero, which reads as octal
     math(EXPR day "1${CMAKE_MATCH_5} - 100")
+    string(STRIP "${CMAKE_MATCH_6}" text)
+    set(date "${CMAKE_MATCH_5} @ ${year} 12:00:00 +0000")
+    # The last day of its month, of February in a leap year too.
+    set(last 0)
+    if(month GREATER 0 AND month LESS 13)
+      math(EXPR by_4 "${year} % 4")
+      math(EXPR by_100 "${year} % 100")
+      math(EXPR by_400 "${year} % 400")
+      set(days_in_months 31 28 31 30 31 30 31 31 30 31 30 31)
+      if(by_4 EQUAL 0 AND (NOT by_100 EQUAL 0 OR by_400 EQUAL 0))
+        set(days_in_months 31 29 31 30 31 30 31 31 30 31 30 31)
+      endif()
+      math(EXPR last "${month} - 1")
+      list(GET days_in_months ${last} last)
+    endif()
+    if(NOT day GREATER 0 OR day GREATER last)
+      message(FATAL_ERROR "${file}: ${version} is dated ${released}, which is no day of the "
+                          "calendar (YYYY-MM-DD).")
+    endif()
+    if(newer AND (NOT version VERSION_LESS newer OR NOT released STRLESS newer_released))
+      message(FATAL_ERROR "${file}: ${version} (${released}) is below ${newer} "
+                          "(${newer_released}), so it must be of a lower version and an earlier "
+                          "day: the newest release comes first.")
+    endif()
+    if(NOT "\n${text}\n" MATCHES "^(\n(- |  )[^ \n][^\n]*)+\n$")
+      message(FATAL_ERROR "${file}: the notes of ${version} are not \"- \" items with text, each "
+                          "continued on lines indented by two blanks.")
+    endif()
+    if(text MATCHES "${too_long}")
+      message(FATAL_ERROR "${file}: a line of the notes of ${version} is longer than 76 "
+                          "characters.")
+    endif()
+    list(APPEND versions ${version})
+    set(newer ${version})
+    set(newer_released ${released})
+    set(RELEASE_NOTES_${version}_DATE ${released} PARENT_SCOPE)
+    set(RELEASE_NOTES_${version}_TEXT "${text}" PARENT_SCOPE)
     # The days since 1970-01-01, a Thursday, in years that begin in March, so
     # that a leap day ends its year.
     if(month LESS_EQUAL 2)

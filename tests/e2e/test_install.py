@@ -8,6 +8,7 @@ import pathlib
 import re
 import shlex
 import shutil
+import signal
 import subprocess
 import tarfile
 import tempfile
@@ -183,6 +184,12 @@ class Packages(unittest.TestCase):
                 self.assertEqual(sorted(names), sorted(game | {"LICENSE.txt"}))
 
 
+def earlier_release(folder):
+    """A folder as an earlier release leaves it: its artifacts, and their sums."""
+    run("sh", "-c", 'mkdir "$0" && cd "$0" && echo 0.9 > tolvane-0.9.0.tar.gz && '
+        'sha256sum * > SHA256SUMS', folder)
+
+
 def commit_of_the_working_tree(clone):
     """A clone whose commit holds the working tree's changes too, since a release takes a commit."""
     run("git", "clone", "-q", SOURCE, clone)
@@ -198,6 +205,12 @@ class Release(unittest.TestCase):
         os.environ.pop("SOURCE_DATE_EPOCH", None)  # the release is dated by the commit
         with tempfile.TemporaryDirectory() as folder:
             clone = commit_of_the_working_tree(f"{folder}/clone")
+            # A release killed once it has begun leaves its work folder, which the next one clears.
+            release = [CMAKE, f"-DRELEASE_DIR={folder}/out", "-P", f"{clone}/cmake/release.cmake"]
+            with subprocess.Popen(release, stdout=subprocess.PIPE, start_new_session=True) as cut:
+                cut.stdout.readline()  # its first step
+                os.killpg(cut.pid, signal.SIGKILL)
+            earlier_release(f"{folder}/again")  # which the second release replaces
             for out in ("out", "again"):  # a second release in another folder, and nothing else
                 run(CMAKE, f"-DRELEASE_DIR={folder}/{out}", "-P", f"{clone}/cmake/release.cmake")
             self.assertEqual(sorted(os.listdir(folder)), ["again", "clone", "out"])
@@ -206,7 +219,8 @@ class Release(unittest.TestCase):
                                 f"{name}-windows-x86_64.zip", *(f"tolvane_{VERSION}_{a}.deb" for a in
                                 ("amd64", "arm64", "armhf")), *(f"{name}-1.{a}.rpm" for a in
                                 ("x86_64", "aarch64", "armv7hl")), f"{name}-web.zip"])
-            self.assertEqual(sorted(os.listdir(f"{folder}/out")), artifacts)
+            for out in ("out", "again"):
+                self.assertEqual(sorted(os.listdir(f"{folder}/{out}")), artifacts)
             self.assertEqual(filecmp.cmpfiles(f"{folder}/out", f"{folder}/again", artifacts,
                                               shallow=False)[0], artifacts)
             shutil.move(f"{folder}/again", f"{folder}/downloads")  # wherever a user keeps them
@@ -220,21 +234,34 @@ class Release(unittest.TestCase):
                 self.assertEqual(sorted(f"{name}/{path}" for path in tracked),
                                  sorted(entry.name for entry in archive if entry.isfile()))
 
-    def test_release_stops_at_once_and_makes_nothing_unless_it_is_of_a_commit(self):
+    def test_release_stops_at_once_and_keeps_the_earlier_release_unless_it_is_of_a_commit(self):
         with tempfile.TemporaryDirectory() as folder:
-            for breaking, sentence, environment in (
+            for breaking, sentence, settings in (
                     ("echo >> README.md", "tracked files differ from it", {}),
+                    ("echo >> README.md && git add README.md", "tracked files differ from it", {}),
                     ("sed -i 's/tolvane VERSION [0-9.]*/tolvane VERSION 9.9.9/' CMakeLists.txt",
                      "CHANGELOG.md has no entry for 9.9.9", {}),
+                    ("echo '## 9.9.9 - 2099-01-01\n\n- Later.' >> CHANGELOG.md", "comes first", {}),
+                    ("echo '## 0.0.1 - 2000-01-01\n\n- ' >> CHANGELOG.md", "items with text", {}),
+                    ("sed -i 's/-[0-9-]*$/-02-30/' CHANGELOG.md", "no day of the calendar", {}),
                     ("rm -rf .git", "is made from a git clone", {}),
-                    ("true", r"needs git \(Debian: git\)", {"PATH": f"{folder}/no tools"})):
-                with self.subTest(breaking, **environment):
+                    ("true", r"needs git \(Debian: git\)", {"PATH": f"{folder}/no tools"}),
+                    ("mkdir my && touch my/keep.txt", "holds keep.txt", {"RELEASE_DIR": "my"}),
+                    ("true", "which holds the clone", {"RELEASE_DIR": "."}),
+                    ("true", "in the clone's git folder", {"RELEASE_DIR": ".git/refs/tags"}),
+                    ("mkdir release-work && touch release-work/mine", "no release made it", {}),
+                    ("true", "The release failed at this step", {"CXXFLAGS": "--not-a-flag"})):
+                with self.subTest(breaking, **settings):
                     clone = commit_of_the_working_tree(f"{folder}/{len(os.listdir(folder))}")
+                    earlier_release(f"{clone}/release")
                     run("sh", "-c", f'cd "$0" && {breaking}', clone)
-                    error = f"CMake Error at .*\n +[^\n]*{sentence}"  # before anything else failed
-                    with self.assertRaisesRegex(AssertionError, error):
-                        run(CMAKE, "-P", f"{clone}/cmake/release.cmake", **environment)
-                    self.assertEqual({"release", "release-work"} & set(os.listdir(clone)), set())
+                    kept, settings = files_in(clone), {"RELEASE_DIR": "release", **settings}
+                    with self.assertRaises(AssertionError) as refused:
+                        run(CMAKE, f"-DRELEASE_DIR={clone}/{settings.pop('RELEASE_DIR')}", "-P",
+                            f"{clone}/cmake/release.cmake", **settings)
+                    self.assertRegex(" ".join(str(refused.exception).split()), sentence)
+                    self.assertEqual(files_in(clone), kept)  # nothing made or lost, nor altered:
+                    run("sh", "-c", 'cd "$0" && sha256sum -c SHA256SUMS', f"{clone}/release")
 
 
 class Validators(unittest.TestCase):
@@ -263,6 +290,13 @@ class Validators(unittest.TestCase):
             self.assertEqual(run(out + menu_program(f"{share}/applications/{APP_ID}.desktop"),
                                  "--version"), f"tolvane {VERSION}\n")
             metainfo = ElementTree.parse(f"{share}/metainfo/{APP_ID}.metainfo.xml")
+            notes = pathlib.Path(SOURCE, "CHANGELOG.md").read_text()  # releases' dates and notes
+            page = run("zcat", f"{share}/man/man6/tolvane.6.gz")
+            self.assertIn(f" 6 {re.search(f'## {VERSION} - (.*)', notes)[1]} ", page)
+            for changelog in (run("zcat", f"{share}/doc/tolvane/changelog.gz"),
+                              *(run("rpm", "-qp", "--changelog", rpm) for rpm in rpms)):
+                self.assertLessEqual(set(re.findall(r"^(?:- |  )(.*)", notes, re.MULTILINE)),
+                                     {line.lstrip("-* ") for line in changelog.splitlines()})
             for path in (f"{share}/applications/{metainfo.findtext('launchable')}",
                          f"{out}/usr/games/{metainfo.findtext('provides/binary')}"):
                 self.assertTrue(os.path.isfile(path), f"the metainfo names {path}, not packaged")

@@ -18,9 +18,13 @@ set(CPACK_RPM_PACKAGE_GROUP Amusements/Games)
 set(CPACK_RPM_PACKAGE_SUMMARY "Throws five dice a turn for players who share one console")
 set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RPM_PACKAGE_URL https://tolvane.example/)
-set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)  # the menu entry names /usr/bin/tolvane
+# CPack makes a package relocatable unless told not to; this one is not, as
+# its menu entry names /usr/bin/tolvane.
+set(CPACK_PACKAGE_RELOCATABLE OFF)
 set(CPACK_RPM_USER_FILELIST "%license %{_datadir}/licenses/tolvane/LICENSE")
-# The folders that the system's own packages own.
+# The folders that the system's own packages own: filesystem, which every
+# system has, and hicolor-icon-theme, which owns the icon theme's.
+set(CPACK_RPM_PACKAGE_REQUIRES hicolor-icon-theme)
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/applications /usr/share/icons
     /usr/share/icons/hicolor /usr/share/icons/hicolor/scalable
     /usr/share/icons/hicolor/scalable/apps /usr/share/licenses /usr/share/man

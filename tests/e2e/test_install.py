@@ -33,13 +33,20 @@ DEBIAN_BUILDS = [(BUILD, None, "x86_64")] + [
 INSTALLED = {"bin/tolvane", "share/man/man6/tolvane.6.gz", f"share/applications/{APP_ID}.desktop",
              f"share/metainfo/{APP_ID}.metainfo.xml",
              f"share/icons/hicolor/scalable/apps/{APP_ID}.svg"}
+# The folders of an RPM system that its filesystem and hicolor-icon-theme packages own.
+SYSTEM_FOLDERS = {"usr", "usr/bin", "usr/share", *(f"usr/share/{folder}" for folder in (
+    "applications", "licenses", "man", "man/man6", "metainfo", "icons", "icons/hicolor",
+    "icons/hicolor/scalable", "icons/hicolor/scalable/apps"))}
 
 
 def setUpModule():
-    """Installing rewrites the build's install manifests, which the README's uninstall reads: the
-    user's are put back once the group is done."""
+    """An install adds to the build's install manifest, which the README's uninstall reads: the
+    user's are set aside, so that the group's uninstall takes none of the user's files, and put
+    back once the group is done."""
     manifests = os.path.join(BUILD, "install_manifest*.txt")
     kept = {path: pathlib.Path(path).read_bytes() for path in glob.glob(manifests)}
+    for path in kept:
+        os.remove(path)
     unittest.addModuleCleanup(lambda: [pathlib.Path(p).write_bytes(t) for p, t in kept.items()])
     unittest.addModuleCleanup(lambda: [os.remove(path) for path in glob.glob(manifests)])
 
@@ -60,9 +67,11 @@ def make_package(build, out, generator="DEB"):
     return os.path.join(out, package)
 
 
-def files_in(folder):
-    return {os.path.relpath(os.path.join(path, name), folder)
-            for path, _, names in os.walk(folder) for name in names if ".rpmdb" not in path}
+def files_in(folder, folders=False):
+    """The files in a folder, and with folders=True the folders too, less rpm's database."""
+    return {os.path.relpath(os.path.join(path, name), folder) for path, subfolders, names
+            in os.walk(folder) for name in names + (subfolders if folders else [])
+            if "/.rpm" not in os.path.join(path, name)}
 
 
 def version(text):
@@ -81,11 +90,19 @@ def menu_program(entry):
 class Install(unittest.TestCase):
 
     def test_program_manual_page_and_desktop_files_land_in_the_prefix(self):
-        with tempfile.TemporaryDirectory(suffix=" $`prefix") as prefix:
-            run(CMAKE, "--install", BUILD, "--prefix", prefix)
+        with tempfile.TemporaryDirectory(suffix=" $`prefix") as folder:
+            # A prefix with a user's empty bin and another program's menu entry, installed into
+            # twice; a prefix that the install makes; one that CMake's manifest splits at the ;.
+            prefix, split = f"{folder}/.local", f"{folder}/keep;{folder}/x"
+            for path in (".local/bin/", ".local/share/applications/other.desktop", "keep"):
+                os.makedirs(os.path.dirname(f"{folder}/{path}"), exist_ok=True)
+                pathlib.Path(folder, path).touch()
+            before = files_in(folder, folders=True)
+            for target in (prefix, f"{folder}/new/prefix", prefix, split):
+                run(CMAKE, "--install", BUILD, "--prefix", target)
             if shutil.which("desktop-file-validate"):  # else the validators' group fails or skips
                 run("desktop-file-validate", f"{prefix}/share/applications/{APP_ID}.desktop")
-            self.assertEqual(files_in(prefix), INSTALLED)
+            self.assertEqual(files_in(prefix), INSTALLED | {"share/applications/other.desktop"})
             program = os.path.join(prefix, "bin", "tolvane")
             self.assertEqual(menu_program(f"{prefix}/share/applications/{APP_ID}.desktop"), program)
             self.assertEqual(run(program, "--version"), f"tolvane {VERSION}\n")
@@ -95,8 +112,13 @@ class Install(unittest.TestCase):
             for section in ("NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "KEYS", "EXIT STATUS"):
                 self.assertIn(f"\n.SH {section}\n", roff)
             self.assertNotIn("@", roff, "a placeholder was left in the manual page")
-            run(CMAKE, "--build", BUILD, "--target", "uninstall")
-            self.assertEqual(os.listdir(prefix), [], "the uninstall left files or folders")
+            pathlib.Path(prefix, "share/man/man6/other.6").touch()  # in a folder the install made
+            with self.assertRaisesRegex(AssertionError, re.escape(f"\n    {split}/bin/tolvane\n")):
+                run(CMAKE, "--build", BUILD, "--target", "uninstall")
+            self.assertEqual({path for path in files_in(folder, folders=True)
+                              if not path.startswith("keep;")}, before | {
+                ".local/share/man", ".local/share/man/man6", ".local/share/man/man6/other.6"})
+            self.assertEqual(files_in(split), INSTALLED, "the uninstall took a path it cannot name")
 
 
 class Packages(unittest.TestCase):
@@ -146,9 +168,17 @@ class Packages(unittest.TestCase):
                     requires = run("rpm", "-qp", "--requires", package)
                     self.assertLessEqual(max(map(version, re.findall(r"GLIBC_([0-9.]+)", requires))),
                                          (2, 34), "requires too new a C library")
+                    self.assertIn("hicolor-icon-theme\n", requires)
+                    host, licences = run("rpm", "-qp", "--qf", "%{BUILDHOST}\n", "--licensefiles",
+                                         package).split("\n", 1)
+                    self.assertNotEqual(host, os.uname().nodename, "the package names this machine")
+                    self.assertEqual(licences, "/usr/share/licenses/tolvane/LICENSE\n")
                     # An empty root lacks the C library, so its Requires are not looked for there.
-                    rpm, root = ["rpm", "--force-debian", "--root", f"{out}/root"], f"{out}/root"
-                    run(*rpm, "--nodeps", "--ignorearch", "-i", package)
+                    root = f"{out}/root"  # with rpm's database at its top, out of the way
+                    rpm = ["rpm", "--force-debian", "--nodeps", "--root", root, "--dbpath", "/.rpm"]
+                    with self.assertRaisesRegex(AssertionError, "is not relocatable"):
+                        run(*rpm, "--ignorearch", "--prefix", "/opt/tolvane", "-i", package)
+                    run(*rpm, "--ignorearch", "-i", package)
                     self.assertEqual(files_in(root), {f"usr/{path}" for path in INSTALLED}
                                      | {"usr/share/licenses/tolvane/LICENSE"})
                     program = menu_program(f"{root}/usr/share/applications/{APP_ID}.desktop")
@@ -157,7 +187,7 @@ class Packages(unittest.TestCase):
                         game = run_piped(b"\ny\nn\n", command=[root + program])
                         self.assertEqual(mask_dice(game.stdout), expected_piped(2, False))
                     run(*rpm, "-e", "tolvane")
-                    self.assertEqual(files_in(root), set())
+                    self.assertLessEqual(files_in(root, folders=True), SYSTEM_FOLDERS)
 
     def test_packages_are_the_same_from_a_build_in_another_folder(self):
         with tempfile.TemporaryDirectory() as other, tempfile.TemporaryDirectory() as out:

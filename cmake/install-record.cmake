@@ -9,6 +9,7 @@
 # semicolon into a line end, so a path that holds one cannot be kept whole:
 # the lines of such a path follow a line that says how many there are.
 cmake_policy(VERSION 3.25)  # cmake_install.cmake sets none
+include(${CMAKE_CURRENT_LIST_DIR}/lines.cmake)
 # The record's paths leave out a DESTDIR, as CMake's do.
 cmake_path(ABSOLUTE_PATH CMAKE_INSTALL_PREFIX NORMALIZE OUTPUT_VARIABLE root)  # as CMake takes it
 if(install_stage STREQUAL "before")
@@ -48,10 +49,7 @@ if(EXISTS "${install_manifest}" AND NOT CMAKE_INSTALL_COMPONENT)
   string(APPEND earlier "\n")
   set(pieces 0)
   while(NOT earlier STREQUAL "")
-    string(FIND "${earlier}" "\n" end)
-    string(SUBSTRING "${earlier}" 0 ${end} line)
-    math(EXPR end "${end} + 1")
-    string(SUBSTRING "${earlier}" ${end} -1 earlier)
+    pop_line(earlier line)
     if(pieces GREATER 0)  # a line of a path split at its semicolons
       math(EXPR pieces "${pieces} - 1")
     elseif(line MATCHES "^\\(the next ([0-9]+) lines are one path")
@@ -90,10 +88,7 @@ else()
 endif()
 string(APPEND paths "\n${install_missing}")
 while(NOT paths STREQUAL "")
-  string(FIND "${paths}" "\n" end)
-  string(SUBSTRING "${paths}" 0 ${end} path)
-  math(EXPR end "${end} + 1")
-  string(SUBSTRING "${paths}" ${end} -1 paths)
+  pop_line(paths path)
   if(NOT path MATCHES "^$|/$" OR IS_DIRECTORY "$ENV{DESTDIR}${path}")  # a folder, if made
     record_path("${path}")
   endif()

@@ -9,7 +9,7 @@
 # The dates are the file's, not the clock's, so every build says the same.
 # A file that Debian's and RPM's changelogs could not take whole stops here,
 # before anything is built: entries not newest first (each of a lower version
-# and an earlier day than the one above it), an entry without notes, a line
+# than the one above it, and of no later day), an entry without notes, a line
 # of them longer than 76 characters (80 once indented as Debian's), or a date
 # that is not a day of the calendar.
 function(read_release_notes file)
@@ -55,9 +55,9 @@ function(read_release_notes file)
       message(FATAL_ERROR "${file}: ${version} is dated ${released}, which is no day of the "
                           "calendar (YYYY-MM-DD).")
     endif()
-    if(newer AND (NOT version VERSION_LESS newer OR NOT released STRLESS newer_released))
+    if(newer AND (NOT version VERSION_LESS newer OR released STRGREATER newer_released))
       message(FATAL_ERROR "${file}: ${version} (${released}) is below ${newer} "
-                          "(${newer_released}), so it must be of a lower version and an earlier "
+                          "(${newer_released}), so it must be of a lower version and no later "
                           "day: the newest release comes first.")
     endif()
     if(NOT "\n${text}\n" MATCHES "^(\n(- |  )[^ \n][^\n]*)+\n$")

@@ -44,7 +44,7 @@ configure_file(packaging/tolvane.svg ${site}/tolvane.svg COPYONLY)
 # A home screen wants its icons as PNG: drawn from the SVG as tolvane.exe's are, at each size
 # rather than scaled. The maskable one is the die on a tile of its own red, all of it within the
 # circle that any launcher's mask leaves; iOS rounds the corners of a full square itself.
-include(cmake/require.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/require.cmake)
 require(rsvg-convert librsvg2-bin "The web page's icons")
 set(icons)
 function(draw_icon name)

@@ -14,7 +14,7 @@ namespace {
 // Ends a run whose output cannot be written. A reader that has gone away
 // ends it as it ends any filter, without a word (where SIGPIPE has not
 // already done so); any other failure is told, since the output is lost.
-int outputFailed() {
+int endOnWriteError() {
     const int error = errno;
     if (error != EPIPE) {
         std::cerr << "tolvane: write error: " << std::strerror(error) << '\n';
@@ -42,7 +42,7 @@ constexpr std::string_view usage =
 
 // The first --help or --version among the arguments is answered instead of
 // playing; any other argument is ignored, as it always was.
-std::string_view answeredOption(int argc, const char *const *argv) {
+std::string_view helpOrVersionAsked(int argc, const char *const *argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i]; // NOLINT(*-pointer-arithmetic)
         if (argument == "--help" || argument == "--version") {
@@ -52,20 +52,20 @@ std::string_view answeredOption(int argc, const char *const *argv) {
     return {};
 }
 
-int answer(std::string_view option) {
+int showHelpOrVersion(std::string_view option) {
     if (option == "--help") {
         std::cout << usage << std::flush;
     } else {
         std::cout << "tolvane " TOLVANE_VERSION << std::endl;
     }
-    return std::cout ? 0 : outputFailed();
+    return std::cout ? 0 : endOnWriteError();
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    if (const std::string_view option = answeredOption(argc, argv); !option.empty()) {
-        return answer(option);
+    if (const std::string_view option = helpOrVersionAsked(argc, argv); !option.empty()) {
+        return showHelpOrVersion(option);
     }
 
     char moreRolls = 'y';
@@ -91,13 +91,13 @@ int main(int argc, char **argv) {
         // the run before it waits for more input.
         std::cout << "\nAre there any dice-rolls remaining? (y/n): " << std::flush;
         if (!std::cout) {
-            return outputFailed();
+            return endOnWriteError();
         }
         if (!(std::cin >> moreRolls)) {
             // No answer will ever come: end the run rather than play on
             // unasked, with the shell's prompt on a line of its own.
             std::cout << std::endl;
-            return std::cout ? 0 : outputFailed();
+            return std::cout ? 0 : endOnWriteError();
         }
     }
     return 0;

@@ -9,7 +9,7 @@
 # semicolon into a line end, so a path that holds one cannot be kept whole:
 # the lines of such a path follow a line that says how many there are.
 cmake_policy(VERSION 3.25)  # cmake_install.cmake sets none
-include(${CMAKE_CURRENT_LIST_DIR}/lines.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/modules/lines.cmake)
 # The record's paths leave out a DESTDIR, as CMake's do.
 cmake_path(ABSOLUTE_PATH CMAKE_INSTALL_PREFIX NORMALIZE OUTPUT_VARIABLE root)  # as CMake takes it
 if(install_stage STREQUAL "before")

@@ -15,7 +15,7 @@ endif()
 # Through any symbolic link: the checks below are of the folder written to.
 file(REAL_PATH ${RELEASE_DIR} out)
 set(work ${out}-work)
-include(${CMAKE_CURRENT_LIST_DIR}/require.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/modules/require.cmake)
 
 # Every tool is looked for before anything is built: a release that lacks one
 # stops, rather than leave an artifact out.
@@ -25,13 +25,11 @@ foreach(tool IN ITEMS git:git c++:g++ gzip:gzip dpkg-shlibdeps:dpkg-dev dpkg-arc
   string(REPLACE ":" ";" tool ${tool})
   require(${tool} "The release")
 endforeach()
-set(ports)
-function(port name)
-  cmake_parse_arguments(PARSE_ARGV 1 port "" "TOOLCHAIN;PROGRAM;COMPILER;DEBIAN" "RUNNER")
-  require(${port_COMPILER} ${port_DEBIAN} "The release")
-  set(ports ${ports} "${name}:-DCMAKE_TOOLCHAIN_FILE=cmake/${port_TOOLCHAIN}" PARENT_SCOPE)
-endfunction()
-include(${CMAKE_CURRENT_LIST_DIR}/ports.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/modules/ports.cmake)
+foreach(port IN LISTS PORTS)
+  require(${PORT_${port}_COMPILER} ${PORT_${port}_DEBIAN} "The release")
+  list(APPEND ports "${port}:-DCMAKE_TOOLCHAIN_FILE=${PORT_${port}_TOOLCHAIN}")
+endforeach()
 
 # A release is of the commit checked out, or nothing: before anything is made,
 # the source must be a git clone's top folder, hold no change to a tracked
@@ -45,7 +43,7 @@ file(REAL_PATH ${source} real_source)
 if(NOT top STREQUAL real_source)
   message(FATAL_ERROR "The release is made from a git clone, and ${source} is not one.")
 endif()
-include(${CMAKE_CURRENT_LIST_DIR}/release-notes.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/modules/release-notes.cmake)
 if(NOT version IN_LIST RELEASE_NOTES_VERSIONS)
   message(FATAL_ERROR "CHANGELOG.md has no entry for ${version}, the version in CMakeLists.txt: "
                       "add one, commit it, then try again.")

@@ -9,7 +9,7 @@
 # what is still there, so that a later uninstall takes nothing that was
 # removed here and made again since by someone else.
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/lines.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/modules/lines.cmake)
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to remove: ${MANIFEST} is missing (cmake --install writes it).")
 endif()

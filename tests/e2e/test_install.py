@@ -156,7 +156,7 @@ class Packages(unittest.TestCase):
             shutil.copy(shutil.which("tmux"), staged)
             with self.assertRaisesRegex(AssertionError, "needs more than the C library"):
                 run(CMAKE, f"-DCPACK_TEMPORARY_DIRECTORY={staged}", "-DCPACK_READELF_EXECUTABLE="
-                    "readelf", "-P", os.path.join(SOURCE, "cmake", "libc-depends.cmake"))
+                    "readelf", "-P", os.path.join(SOURCE, "packaging", "debian", "libc-depends.cmake"))
 
     @unittest.skipUnless(RPMBUILD, "rpm is not installed")
     def test_rpm_packages_install_where_fedora_keeps_games_and_remove_cleanly(self):
@@ -310,7 +310,7 @@ class Validators(unittest.TestCase):
                             ["desktop-file-validate", f"{share}/applications/{APP_ID}.desktop"],
                             ["appstreamcli", "validate", "--no-net",
                              f"{share}/metainfo/{APP_ID}.metainfo.xml"],
-                            ["rpmlint", "--strict", "-r", f"{SOURCE}/packaging/tolvane.rpmlintrc",
+                            ["rpmlint", "--strict", "-r", f"{SOURCE}/packaging/rpm/tolvane.rpmlintrc",
                              *rpms]):
                 with self.subTest(command[0]):
                     if not shutil.which(command[0]) or command[0] == "rpmlint" and not rpms:

@@ -16,7 +16,7 @@ EXE = os.environ.get("TOLVANE_EXE", "")
 HAVE_EXE = bool(EXE) and os.path.isfile(EXE)
 WINE = shutil.which("wine")
 WIXL = shutil.which("wixl")
-MSI = os.path.abspath(f"{os.path.dirname(__file__)}/../../cmake/msi.cmake")
+MSI = os.path.abspath(f"{os.path.dirname(__file__)}/../../packaging/windows/msi.cmake")
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 PRODUCTS = r"HKLM\Software\Classes\Installer\Products"
 MINGW_OBJDUMP = shutil.which("x86_64-w64-mingw32-objdump")
@@ -106,13 +106,13 @@ class UnderWine(unittest.TestCase):
         self.addCleanup(readme.write_bytes, text)
         sources = pathlib.Path(prefix, "sources")  # and one whose tolvane.wxs alone was edited
         for folder in ("cmake", "packaging"):
-            shutil.copytree(pathlib.Path(MSI).parents[1] / folder, sources / folder)
-        with open(sources / "packaging" / "tolvane.wxs", "a", encoding="utf-8") as wxs:
+            shutil.copytree(pathlib.Path(MSI).parents[2] / folder, sources / folder)
+        with open(sources / "packaging" / "windows" / "tolvane.wxs", "a", encoding="utf-8") as wxs:
             wxs.write("<!-- edited -->\n")
         for version, msi, added, script in (
                 (VERSION, new, b"", MSI), (VERSION, same, b"", MSI), ("0.9.0", old, b"", MSI),
                 (VERSION, again, b"rebuilt\r\n", MSI),
-                (VERSION, edited, b"", sources / "cmake" / "msi.cmake")):
+                (VERSION, edited, b"", sources / "packaging" / "windows" / "msi.cmake")):
             readme.write_bytes(text + added)
             subprocess.run([os.environ["CMAKE"], "-D", f"VERSION={version}", "-D", f"OUTPUT={msi}",
                             "-P", script], cwd=build, check=True,

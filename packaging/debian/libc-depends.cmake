@@ -1,8 +1,9 @@
 # Run by cpack once the files of a cross build's package are staged: the
 # package depends on the C library from the release that brought the newest
-# symbol version its programs need, as dpkg-shlibdeps would have it.
+# symbol version its programs need, as dpkg-shlibdeps would have it. Reads
+# CPACK_READELF_EXECUTABLE (debian.cmake); sets CPACK_DEBIAN_PACKAGE_DEPENDS.
 file(GLOB_RECURSE staged LIST_DIRECTORIES false "${CPACK_TEMPORARY_DIRECTORY}/*")
-set(needed 0)
+set(versions)
 foreach(file IN LISTS staged)
   execute_process(COMMAND ${CPACK_READELF_EXECUTABLE} --dynamic --version-info ${file}
                   OUTPUT_VARIABLE elf RESULT_VARIABLE not_elf ERROR_QUIET)
@@ -15,14 +16,12 @@ foreach(file IN LISTS staged)
   if(libraries)
     message(FATAL_ERROR "${file} needs more than the C library: ${libraries}")
   endif()
-  string(REGEX MATCHALL "Name: GLIBC_[0-9.]+" versions "${elf}")
-  foreach(version IN LISTS versions)
-    string(REPLACE "Name: GLIBC_" "" version ${version})
-    if(version VERSION_GREATER needed)
-      set(needed ${version})
-    endif()
-  endforeach()
+  string(REGEX MATCHALL "Name: GLIBC_[0-9.]+" needed "${elf}")
+  list(APPEND versions ${needed})
 endforeach()
+list(TRANSFORM versions REPLACE "Name: GLIBC_" "")
+list(SORT versions COMPARE NATURAL)  # as versions: 2.4 before 2.34
+list(POP_BACK versions needed)
 if(NOT needed)
   message(FATAL_ERROR "No program in ${CPACK_TEMPORARY_DIRECTORY} needs the C library")
 endif()

@@ -1,6 +1,6 @@
 # Builds the game as a web page with Emscripten (Debian: emscripten): wraps
 # Emscripten's own toolchain file, found beside em++. "emcmake cmake" gives
-# that file directly, which serves as well (cmake/web.cmake does the rest).
+# that file directly, which serves as well (web/web.cmake does the rest).
 find_program(EMXX em++ REQUIRED)
 file(REAL_PATH ${EMXX} emxx)
 get_filename_component(bin ${emxx} DIRECTORY)

@@ -1,10 +1,11 @@
 # The hardening Debian gives its own packages, so that an overflow or a
-# corrupted return address or jump ends the game instead of taking it over.
-# The flags are those that GCC and Clang have, named here rather than tried
-# one by one, which would cost every configuration a second. MSVC's own
-# defaults are left as they are. WebAssembly needs none of it: return
-# addresses and code lie outside the memory that a write can reach, and
-# Emscripten's C library has no stack guard.
+# corrupted return address or jump ends the game instead of taking it over:
+# compile and link options for every target made after it, and a step that
+# cleans the target tolvane once it exists. The flags are those that GCC and
+# Clang have, named here rather than tried one by one, which would cost every
+# configuration a second. MSVC's own defaults are left as they are.
+# WebAssembly needs none of it: return addresses and code lie outside the
+# memory that a write can reach, and Emscripten's C library has no stack guard.
 if(MSVC OR EMSCRIPTEN OR NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   return()
 endif()
@@ -22,7 +23,9 @@ if(WIN32)
   # only this flag on the link brings in (statically, with -static).
   add_link_options(-fstack-protector-strong)
 elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-  add_link_options(-pie LINKER:-z,relro,-z,now)
+  include(CheckPIESupported)
+  check_pie_supported(LANGUAGES CXX)  # so that position-independent code is linked with -pie
+  add_link_options(LINKER:-z,relro,-z,now)
   # Control-flow protection (CET) is x86's, from GCC 8 and Clang 8 on.
   if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|i[3-6]86)$"
      AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 8)

@@ -92,4 +92,4 @@ function(read_release_notes file)
   set(RELEASE_NOTES_VERSIONS ${versions} PARENT_SCOPE)
 endfunction()
 
-read_release_notes(${CMAKE_CURRENT_LIST_DIR}/../CHANGELOG.md)
+read_release_notes(${CMAKE_CURRENT_LIST_DIR}/../../CHANGELOG.md)

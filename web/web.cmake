@@ -1,8 +1,9 @@
-# The game as a web page (cmake/emscripten.cmake, or "emcmake cmake"): one
-# self-contained tolvane.html that plays from a file, in <build>/site beside
-# what a static web host needs to offer it as an app that plays offline (a
-# manifest, its icons, a service worker, and an index that leads to the page).
-# "cpack" puts the folder into tolvane-<version>-web.zip.
+# The game as a web page (cmake/toolchains/emscripten.cmake, or "emcmake
+# cmake"): one self-contained tolvane.html that plays from a file, in
+# <build>/site beside what a static web host needs to offer it as an app that
+# plays offline (a manifest, its icons, a service worker, and an index that
+# leads to the page). "cpack" puts the folder into tolvane-<version>-web.zip.
+# Sets CPACK_GENERATOR to ZIP.
 
 # Debian's Emscripten runs its JavaScript optimizer with the Node.js found on
 # PATH, which (if not Debian's own) does not look for modules where Debian
@@ -19,9 +20,7 @@ endif()
 # beside it.
 # Made for size, which a page's first start waits for, rather than speed,
 # which nobody could see.
-foreach(target IN ITEMS tolvane_game tolvane_console tolvane)
-  target_compile_options(${target} PRIVATE -Os)
-endforeach()
+set_property(TARGET tolvane_game tolvane_console tolvane APPEND PROPERTY COMPILE_OPTIONS -Os)
 target_link_options(tolvane PRIVATE -Os -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=createTolvane
                     -sINVOKE_RUN=0 -sEXPORTED_RUNTIME_METHODS=[ccall] -sSINGLE_FILE
                     -sENVIRONMENT=web)
@@ -32,38 +31,17 @@ list(TRANSFORM page_sources PREPEND ${PROJECT_SOURCE_DIR}/)
 add_custom_command(OUTPUT ${site}/tolvane.html
                    COMMAND ${CMAKE_COMMAND} -D GAME=$<TARGET_FILE:tolvane>
                            -D OUTPUT=${site}/tolvane.html
-                           -P ${PROJECT_SOURCE_DIR}/cmake/web-page.cmake
-                   DEPENDS tolvane ${page_sources} ${PROJECT_SOURCE_DIR}/cmake/web-page.cmake
+                           -P ${PROJECT_SOURCE_DIR}/web/web-page.cmake
+                   DEPENDS tolvane ${page_sources} ${PROJECT_SOURCE_DIR}/web/web-page.cmake
                    VERBATIM)
 add_custom_target(page ALL DEPENDS ${site}/tolvane.html)
 foreach(file IN ITEMS index.html manifest.webmanifest service-worker.js)
   configure_file(web/${file} ${site}/${file} @ONLY)
 endforeach()
 configure_file(packaging/tolvane.svg ${site}/tolvane.svg COPYONLY)
-
-# A home screen wants its icons as PNG: drawn from the SVG as tolvane.exe's are, at each size
-# rather than scaled. The maskable one is the die on a tile of its own red, all of it within the
-# circle that any launcher's mask leaves; iOS rounds the corners of a full square itself.
-include(${CMAKE_CURRENT_LIST_DIR}/require.cmake)
-require(rsvg-convert librsvg2-bin "The web page's icons")
-set(icons)
-function(draw_icon name)
-  add_custom_command(OUTPUT ${site}/${name}.png
-                     COMMAND ${RSVG_CONVERT} ${ARGN} -o ${site}/${name}.png
-                             ${PROJECT_SOURCE_DIR}/packaging/tolvane.svg
-                     DEPENDS ${PROJECT_SOURCE_DIR}/packaging/tolvane.svg
-                     VERBATIM)
-  set(icons ${icons} ${site}/${name}.png PARENT_SCOPE)
-endfunction()
-draw_icon(icon-192 -w 192 -h 192)
-draw_icon(icon-512 -w 512 -h 512)
-draw_icon(icon-maskable -w 352 -h 352 --page-width 512 --page-height 512 --left 80 --top 80
-          -b "#b3141c")
-draw_icon(apple-touch-icon -w 180 -h 180 -b "#b3141c")
-add_custom_target(icons ALL DEPENDS ${icons})
+draw_web_icons(${site})  # packaging/icons.cmake
 configure_file(LICENSE ${site}/LICENSE.txt COPYONLY)
 
 install(DIRECTORY ${site}/ DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_SYSTEM_NAME web)
-include(CPack)

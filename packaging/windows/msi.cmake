@@ -1,6 +1,6 @@
 # Makes the MSI installer of a Windows build, run in its build folder by the
 # msi target, or by hand for another version number:
-#   cmake -D VERSION=<version> -D OUTPUT=<file> -P <source>/cmake/msi.cmake
+#   cmake -D VERSION=<version> -D OUTPUT=<file> -P <source>/packaging/windows/msi.cmake
 # The product code and the package code are derived from what the package
 # holds: a build with other contents is another product, which Windows
 # Installer takes as an upgrade of the installed one, also of the same version
@@ -8,12 +8,12 @@
 # (error 1638). wixl stamps the time and draws the package code at random;
 # with SOURCE_DATE_EPOCH set the files and the time are dated by it, so that
 # the same sources give the same MSI, byte for byte.
-include(${CMAKE_CURRENT_LIST_DIR}/require.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/modules/require.cmake)
 require(wixl wixl "The MSI")
 require(msibuild msitools "The MSI")
 set(upgrade_code 258281E6-8A51-4206-9C37-87B0769ED91E)
-set(wxs ${CMAKE_CURRENT_LIST_DIR}/../packaging/tolvane.wxs)
-set(icon ${CMAKE_CURRENT_LIST_DIR}/../packaging/tolvane.ico)
+set(wxs ${CMAKE_CURRENT_LIST_DIR}/tolvane.wxs)
+set(icon ${CMAKE_CURRENT_LIST_DIR}/tolvane.ico)
 
 file(REMOVE_RECURSE msi-files)
 execute_process(COMMAND ${CMAKE_COMMAND} --install . --prefix msi-files --strip

@@ -2,8 +2,9 @@
 # Debian package where rpmbuild (Debian: rpm) is installed. It is laid out as
 # Fedora lays out a game: the program in /usr/bin, where its menu entry names
 # it, and the licence in /usr/share/licenses (cpack-generators.cmake picks its
-# components). What the program needs is read from it by rpm's own generator,
-# as libc.so.6(GLIBC_2.34) and the like.
+# components). What the program needs is read from it by rpm's own
+# generator, as libc.so.6(GLIBC_2.34) and the like. Reads TOLVANE_RELEASES
+# (linux/linux.cmake); adds RPM to CPACK_GENERATOR, with its CPack settings.
 find_program(RPMBUILD rpmbuild)
 if(RPMBUILD)
   list(APPEND CPACK_GENERATOR RPM)
@@ -11,12 +12,12 @@ endif()
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/licenses/tolvane
         COMPONENT rpm EXCLUDE_FROM_ALL)
 set(CPACK_RPM_COMPONENT_INSTALL ON)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack-generators.cmake)
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
 set(CPACK_RPM_PACKAGE_RELEASE 1)
 set(CPACK_RPM_PACKAGE_LICENSE MIT)
 set(CPACK_RPM_PACKAGE_GROUP Amusements/Games)
 set(CPACK_RPM_PACKAGE_SUMMARY "Throws five dice a turn for players who share one console")
-set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RPM_PACKAGE_URL https://tolvane.example/)
 # CPack makes a package relocatable unless told not to; this one is not, as
 # its menu entry names /usr/bin/tolvane.
@@ -30,9 +31,9 @@ set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/applications /usr/s
     /usr/share/icons/hicolor/scalable/apps /usr/share/licenses /usr/share/man
     /usr/share/man/man6 /usr/share/metainfo)
 # Its changelog is the release notes, as the Debian package's is, from this
-# version back to the first (packaging.cmake), each dated as RPM dates it.
+# version back to the first, each dated as RPM dates it.
 set(rpm_changelog)
-foreach(release IN LISTS releases)
+foreach(release IN LISTS TOLVANE_RELEASES)
   string(REGEX REPLACE "^(...), (..) (...) (....) .*" "\\1 \\3 \\2 \\4" day
                        "${RELEASE_NOTES_${release}_STAMP}")
   string(APPEND rpm_changelog "* ${day} ${CPACK_PACKAGE_CONTACT} - ${release}-1\n"

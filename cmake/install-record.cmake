@@ -5,92 +5,66 @@
 #   prefix or another: CMake writes the manifest anew at each install;
 # - the folders this install made, each as a line ending in a slash: the
 #   uninstall removes those once empty, and no folder that was there before.
-# CMake writes its list of installed paths a path a line by turning each
-# semicolon into a line end, so a path that holds one cannot be kept whole:
-# the lines of such a path follow a line that says how many there are.
+# The manifest holds one path a line, made from CMake's list of the installed
+# paths, which splits at semicolons: an install whose paths would hold one or
+# a line break is refused before it places anything, as is one that lacks a
+# file of the build.
 cmake_policy(VERSION 3.25)  # cmake_install.cmake sets none
 include(${CMAKE_CURRENT_LIST_DIR}/modules/lines.cmake)
 # The record's paths leave out a DESTDIR, as CMake's do.
 cmake_path(ABSOLUTE_PATH CMAKE_INSTALL_PREFIX NORMALIZE OUTPUT_VARIABLE root)  # as CMake takes it
 if(install_stage STREQUAL "before")
-  if(root MATCHES "\n")
-    message(FATAL_ERROR "The prefix holds a line break, which the install manifest cannot keep "
-                        "(one path a line): choose another prefix.")
+  if("$ENV{DESTDIR}${root}" MATCHES "[;\n]")
+    message(FATAL_ERROR "The install refuses a prefix or DESTDIR that holds a semicolon or a line "
+                        "break, which its manifest cannot keep (one path a line): choose another.")
   endif()
-  # The folders this install may make: each of its destinations (configure-
-  # time names, free of semicolons), and each folder above it, up to the first
-  # that is there now. The root folder is recorded as a slash alone.
+  set(unbuilt "")
+  string(APPEND install_built "\n")  # the files it takes from the build, one a line
+  while(NOT install_built STREQUAL "")
+    pop_line(install_built file)
+    if(NOT file STREQUAL "" AND NOT EXISTS "${file}")
+      string(APPEND unbuilt "\n  ${file}")
+    endif()
+  endwhile()
+  if(NOT unbuilt STREQUAL "")
+    cmake_path(GET install_manifest PARENT_PATH build)
+    message(FATAL_ERROR "The install needs files that are not built yet: build them with "
+                        "\"cmake --build ${build}\", then install again.${unbuilt}")
+  endif()
+  # The folders this install may make: each of its destinations, and each
+  # folder above it, up to the first that is there now. The root folder is
+  # recorded as a slash alone.
   set(install_missing "")
   foreach(destination IN LISTS install_destinations)
-    cmake_path(ABSOLUTE_PATH destination BASE_DIRECTORY "${root}" NORMALIZE
-               OUTPUT_VARIABLE folder)
+    cmake_path(ABSOLUTE_PATH destination BASE_DIRECTORY "${root}" NORMALIZE OUTPUT_VARIABLE folder)
     string(REGEX REPLACE "/+$" "" folder "${folder}")
     while(NOT EXISTS "$ENV{DESTDIR}${folder}/" AND NOT IS_SYMLINK "$ENV{DESTDIR}${folder}")
-      string(FIND "\n${install_missing}" "\n${folder}/\n" known)
-      if(known EQUAL -1)
-        string(APPEND install_missing "${folder}/\n")
-      endif()
-      cmake_path(GET folder PARENT_PATH parent)
-      string(REGEX REPLACE "/+$" "" parent "${parent}")
-      if(folder STREQUAL "" OR parent STREQUAL folder)
+      string(APPEND install_missing "${folder}/\n")
+      if(folder STREQUAL "")
         break()
       endif()
-      set(folder "${parent}")
+      string(REGEX REPLACE "/[^/]*$" "" folder "${folder}")
     endwhile()
   endforeach()
   return()
 endif()
 
-# What earlier installs recorded and is still there: a package's staging
-# folder, gone once the package is made, leaves nothing behind.
-set(record "")
+# The record: what earlier installs recorded and is still there (a package's
+# staging folder, gone once the package is made, leaves nothing behind), then
+# this install's files and the folders it made, each path once.
+set(paths "")
 if(EXISTS "${install_manifest}" AND NOT CMAKE_INSTALL_COMPONENT)
-  file(READ "${install_manifest}" earlier)
-  string(APPEND earlier "\n")
-  set(pieces 0)
-  while(NOT earlier STREQUAL "")
-    pop_line(earlier line)
-    if(pieces GREATER 0)  # a line of a path split at its semicolons
-      math(EXPR pieces "${pieces} - 1")
-    elseif(line MATCHES "^\\(the next ([0-9]+) lines are one path")
-      set(pieces ${CMAKE_MATCH_1})
-    elseif(NOT IS_ABSOLUTE "${line}")  # the rest of a path that CMake split
-    elseif(NOT EXISTS "$ENV{DESTDIR}${line}" AND NOT IS_SYMLINK "$ENV{DESTDIR}${line}")
-      continue()
-    endif()
-    string(APPEND record "${line}\n")
-  endwhile()
+  file(READ "${install_manifest}" paths)
 endif()
-
-# Adds a path to the record, unless an earlier install recorded it.
-function(record_path path)
-  string(REPLACE ";" "\n" lines "${path}")
-  string(REGEX MATCHALL "\n" breaks "${lines}")
-  list(LENGTH breaks count)
-  if(count GREATER 0)
-    math(EXPR count "${count} + 1")
-    set(lines "(the next ${count} lines are one path, split by CMake at its semicolons)\n${lines}")
-  endif()
-  string(FIND "\n${record}" "\n${lines}\n" known)
-  if(known EQUAL -1)
-    set(record "${record}${lines}\n" PARENT_SCOPE)
-  endif()
-endfunction()
-
-# This install's files, from CMake's list: every one of them is in the
-# prefix, so where the prefix holds a semicolon, a path begins only where the
-# prefix does.
-string(REGEX REPLACE "/+$" "" root "${root}")
-if(root MATCHES ";")
-  string(REPLACE ";${root}/" "\n${root}/" paths "${CMAKE_INSTALL_MANIFEST_FILES}")
-else()
-  string(REPLACE ";" "\n" paths "${CMAKE_INSTALL_MANIFEST_FILES}")
-endif()
-string(APPEND paths "\n${install_missing}")
+string(REPLACE ";" "\n" installed "${CMAKE_INSTALL_MANIFEST_FILES}")
+string(APPEND paths "\n${installed}\n${install_missing}")
+set(record "")
 while(NOT paths STREQUAL "")
   pop_line(paths path)
-  if(NOT path MATCHES "^$|/$" OR IS_DIRECTORY "$ENV{DESTDIR}${path}")  # a folder, if made
-    record_path("${path}")
+  string(FIND "\n${record}" "\n${path}\n" known)
+  if(NOT path STREQUAL "" AND known EQUAL -1
+     AND (EXISTS "$ENV{DESTDIR}${path}" OR IS_SYMLINK "$ENV{DESTDIR}${path}"))
+    string(APPEND record "${path}\n")
   endif()
 endwhile()
 string(REGEX REPLACE "\n$" "" record "${record}")

@@ -13,8 +13,9 @@ set(CPACK_STRIP_FILES ON)
 # "cmake --build <dir> --target uninstall" removes what "cmake --install"
 # installed from that build folder, and the folders that it made once they are
 # empty. Each install records them in the manifest, first noting which of its
-# destinations' folders are missing: a destination added below belongs in
-# this list too, or the uninstall leaves its folder.
+# destinations' folders are missing, and refusing to begin where a file it
+# takes from the build is not built: a destination or a built file that a
+# platform's module adds belongs in these lists too.
 set(install_manifest ${PROJECT_BINARY_DIR}/install_manifest.txt)
 add_custom_target(uninstall
                   COMMAND ${CMAKE_COMMAND} -D MANIFEST=${install_manifest}
@@ -23,10 +24,13 @@ add_custom_target(uninstall
 set(install_destinations . ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_MANDIR}/man6
     ${CMAKE_INSTALL_DATAROOTDIR}/applications ${CMAKE_INSTALL_DATAROOTDIR}/metainfo
     ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
+set(install_built "$<TARGET_FILE:tolvane>
+$<$<TARGET_EXISTS:documentation>:${PROJECT_BINARY_DIR}/man/tolvane.6.gz>")
 set(install_record "set(install_manifest [==[${install_manifest}]==])
   include([==[${PROJECT_SOURCE_DIR}/cmake/install-record.cmake]==])")
 install(CODE "set(install_stage before)
   set(install_destinations [==[${install_destinations}]==])
+  set(install_built [==[${install_built}]==])
   ${install_record}")
 # The record is written once every other file is installed.
 cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL install CODE "set(install_stage after)

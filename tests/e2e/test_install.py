@@ -90,15 +90,18 @@ def menu_program(entry):
 class Install(unittest.TestCase):
 
     def test_program_manual_page_and_desktop_files_land_in_the_prefix(self):
-        with tempfile.TemporaryDirectory(suffix=" $`prefix") as folder:
+        with tempfile.TemporaryDirectory(suffix=" $`'\"é[x]*?prefix") as folder:
             # A prefix with a user's empty bin and another program's menu entry, installed into
-            # twice; a prefix that the install makes; one that CMake's manifest splits at the ;.
-            prefix, split = f"{folder}/.local", f"{folder}/keep;{folder}/x"
-            for path in (".local/bin/", ".local/share/applications/other.desktop", "keep"):
+            # twice; a prefix that the install makes; one and a DESTDIR that it refuses.
+            prefix, stage = f"{folder}/.local", f"{folder}/stage"
+            for path in (".local/bin/", ".local/share/applications/other.desktop"):
                 os.makedirs(os.path.dirname(f"{folder}/{path}"), exist_ok=True)
                 pathlib.Path(folder, path).touch()
             before = files_in(folder, folders=True)
-            for target in (prefix, f"{folder}/new/prefix", prefix, split):
+            for target, destdir in ((f"{folder}/a;b", ""), (prefix, f"{stage}\nx")):
+                with self.assertRaisesRegex(AssertionError, r"semicolon\s+or\s+a\s+line\s+break"):
+                    run(CMAKE, "--install", BUILD, "--prefix", target, DESTDIR=destdir)
+            for target in (prefix, f"{folder}/new/prefix", prefix):
                 run(CMAKE, "--install", BUILD, "--prefix", target)
             if shutil.which("desktop-file-validate"):  # else the validators' group fails or skips
                 run("desktop-file-validate", f"{prefix}/share/applications/{APP_ID}.desktop")
@@ -113,12 +116,15 @@ class Install(unittest.TestCase):
                 self.assertIn(f"\n.SH {section}\n", roff)
             self.assertNotIn("@", roff, "a placeholder was left in the manual page")
             pathlib.Path(prefix, "share/man/man6/other.6").touch()  # in a folder the install made
-            with self.assertRaisesRegex(AssertionError, re.escape(f"\n    {split}/bin/tolvane\n")):
-                run(CMAKE, "--build", BUILD, "--target", "uninstall")
-            self.assertEqual({path for path in files_in(folder, folders=True)
-                              if not path.startswith("keep;")}, before | {
+            run(CMAKE, "--build", BUILD, "--target", "uninstall")
+            self.assertEqual(files_in(folder, folders=True), before | {
                 ".local/share/man", ".local/share/man/man6", ".local/share/man/man6/other.6"})
-            self.assertEqual(files_in(split), INSTALLED, "the uninstall took a path it cannot name")
+            # A staged install is removed with its DESTDIR, and kept by an uninstall without it.
+            run(CMAKE, "--install", BUILD, "--prefix", prefix, DESTDIR=stage)
+            with self.assertRaisesRegex(AssertionError, r"removed\s+with\s+the\s+same\s+DESTDIR"):
+                run(CMAKE, "--build", BUILD, "--target", "uninstall")
+            run(CMAKE, "--build", BUILD, "--target", "uninstall", DESTDIR=stage)
+            self.assertFalse(os.path.exists(stage), "the uninstall left the staged install")
 
 
 class Packages(unittest.TestCase):
@@ -178,6 +184,8 @@ class Packages(unittest.TestCase):
                     rpm = ["rpm", "--force-debian", "--nodeps", "--root", root, "--dbpath", "/.rpm"]
                     with self.assertRaisesRegex(AssertionError, "is not relocatable"):
                         run(*rpm, "--ignorearch", "--prefix", "/opt/tolvane", "-i", package)
+                    for folder in SYSTEM_FOLDERS:  # as the packages that own them make them
+                        os.makedirs(f"{root}/{folder}", exist_ok=True)
                     run(*rpm, "--ignorearch", "-i", package)
                     self.assertEqual(files_in(root), {f"usr/{path}" for path in INSTALLED}
                                      | {"usr/share/licenses/tolvane/LICENSE"})
@@ -187,11 +195,16 @@ class Packages(unittest.TestCase):
                         game = run_piped(b"\ny\nn\n", command=[root + program])
                         self.assertEqual(mask_dice(game.stdout), expected_piped(2, False))
                     run(*rpm, "-e", "tolvane")
-                    self.assertLessEqual(files_in(root, folders=True), SYSTEM_FOLDERS)
+                    self.assertEqual(files_in(root, folders=True), SYSTEM_FOLDERS)
 
     def test_packages_are_the_same_from_a_build_in_another_folder(self):
         with tempfile.TemporaryDirectory() as other, tempfile.TemporaryDirectory() as out:
             run(CMAKE, "-S", SOURCE, "-B", other, "-DBUILD_TESTING=OFF")
+            run(CMAKE, "--build", other, "--target", "tolvane")  # the README's play command
+            with self.assertRaisesRegex(AssertionError, r"not built yet: build them with \"cmake\s+"
+                                                        r"--build(?s:.*)/man/tolvane\.6\.gz\n"):
+                run(CMAKE, "--install", other, "--prefix", f"{out}/prefix")
+            self.assertEqual(os.listdir(out), [], "the install placed files, then failed")
             run(CMAKE, "--build", other, "--parallel")
             for generator in ("DEB", "RPM") if RPMBUILD else ("DEB",):
                 self.assertTrue(filecmp.cmp(make_package(BUILD, f"{out}/here", generator),
@@ -273,7 +286,11 @@ class Release(unittest.TestCase):
                      "CHANGELOG.md has no entry for 9.9.9", {}),
                     ("echo '## 9.9.9 - 2099-01-01\n\n- Later.' >> CHANGELOG.md", "comes first", {}),
                     ("echo '## 0.0.1 - 2000-01-01\n\n- ' >> CHANGELOG.md", "items with text", {}),
-                    ("sed -i 's/-[0-9-]*$/-02-30/' CHANGELOG.md", "no day of the calendar", {}),
+                    ("echo '## 0.0.1 - 2000-01-01\n* Item.' >> CHANGELOG.md", r'"\* Item\."', {}),
+                    (f"printf '\n## 0.9.1 - 2026-12-09\n\n- On its day.\n\n## 0.9.0 - 2024-02-29"
+                     f"\n\n- {'é' * 74}\n\n## 0.8.0 - 2023-12-31\n\n- {'x' * 75}\n' >>CHANGELOG.md",
+                     f'"- {"x" * 75}" is longer than 76 characters', {}),
+                    ("sed -i 's/-[0-9-]*$/-02-29/' CHANGELOG.md", "no day of the calendar", {}),
                     ("rm -rf .git", "is made from a git clone", {}),
                     ("true", r"needs git \(Debian: git\)", {"PATH": f"{folder}/no tools"}),
                     ("mkdir my && touch my/keep.txt", "holds keep.txt", {"RELEASE_DIR": "my"}),

@@ -229,7 +229,7 @@ class Packages(unittest.TestCase):
 
 def earlier_release(folder):
     """A folder as an earlier release leaves it: its artifacts, and their sums."""
-    run("sh", "-c", 'mkdir "$0" && cd "$0" && echo 0.9 > tolvane-0.9.0.tar.gz && '
+    run("sh", "-c", 'mkdir -p "$0" && cd "$0" && echo 0.9 > tolvane-0.9.0.tar.gz && '
         'sha256sum * > SHA256SUMS', folder)
 
 
@@ -248,25 +248,42 @@ class Release(unittest.TestCase):
         os.environ.pop("SOURCE_DATE_EPOCH", None)  # the release is dated by the commit
         with tempfile.TemporaryDirectory() as folder:
             clone = commit_of_the_working_tree(f"{folder}/clone")
-            # A release killed once it has begun leaves its work folder, which the next one clears.
-            release = [CMAKE, f"-DRELEASE_DIR={folder}/out", "-P", f"{clone}/cmake/release.cmake"]
-            with subprocess.Popen(release, stdout=subprocess.PIPE, start_new_session=True) as cut:
+
+            def release(out):
+                return [CMAKE, f"-DRELEASE_DIR={folder}/{out}", "-P", f"{clone}/cmake/release.cmake"]
+            # A release killed once it has begun leaves its work folder, which the next one clears;
+            # a second one into its folder meanwhile stops at once.
+            with subprocess.Popen(release("out"), stdout=subprocess.PIPE,
+                                  start_new_session=True) as cut:
                 cut.stdout.readline()  # its first step
+                with self.assertRaisesRegex(AssertionError, "Another release is being made into"):
+                    run(*release("out"))
                 os.killpg(cut.pid, signal.SIGKILL)
-            earlier_release(f"{folder}/again")  # which the second release replaces
-            for out in ("out", "again"):  # a second release in another folder, and nothing else
-                run(CMAKE, f"-DRELEASE_DIR={folder}/{out}", "-P", f"{clone}/cmake/release.cmake")
-            self.assertEqual(sorted(os.listdir(folder)), ["again", "clone", "out"])
+            run(*release("out"))
+            # Another maintainer's: another user (where this is root), umask, time zone, language,
+            # HOME, one processor, the clock two years on, and a deeper folder of a desktop's name.
+            again, user = "deeper/My releases [1] $é*", []
+            earlier_release(f"{folder}/{again}")  # which this release replaces
+            if os.getuid() == 0:
+                os.chmod(folder, 0o755)
+                run("chown", "-R", "nobody:nogroup", f"{folder}/deeper")
+                user = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
+            run("sh", "-c", 'umask 077 && exec "$@"', "-", *user, "taskset", "-c", "0", "faketime",
+                "-f", "+2y", *release(again), TZ="Pacific/Chatham", LC_ALL="C",
+                HOME=f"{folder}/deeper", GIT_CONFIG_COUNT="1", GIT_CONFIG_KEY_0="safe.directory",
+                GIT_CONFIG_VALUE_0="*")
+            self.assertEqual(sorted(os.listdir(folder) + os.listdir(f"{folder}/deeper")),
+                             ["My releases [1] $é*", "clone", "deeper", "out"])
             name = f"tolvane-{VERSION}"
             artifacts = sorted(["SHA256SUMS", f"{name}-windows-x86_64.msi", f"{name}.tar.gz",
                                 f"{name}-windows-x86_64.zip", *(f"tolvane_{VERSION}_{a}.deb" for a in
                                 ("amd64", "arm64", "armhf")), *(f"{name}-1.{a}.rpm" for a in
                                 ("x86_64", "aarch64", "armv7hl")), f"{name}-web.zip"])
-            for out in ("out", "again"):
+            for out in ("out", again):
                 self.assertEqual(sorted(os.listdir(f"{folder}/{out}")), artifacts)
-            self.assertEqual(filecmp.cmpfiles(f"{folder}/out", f"{folder}/again", artifacts,
+            self.assertEqual(filecmp.cmpfiles(f"{folder}/out", f"{folder}/{again}", artifacts,
                                               shallow=False)[0], artifacts)
-            shutil.move(f"{folder}/again", f"{folder}/downloads")  # wherever a user keeps them
+            shutil.move(f"{folder}/{again}", f"{folder}/downloads")  # wherever a user keeps them
             self.assertEqual(run("sh", "-c", 'cd "$0" && sha256sum -c SHA256SUMS',
                                  f"{folder}/downloads").count(": OK\n"), len(artifacts) - 1)
             date = run("git", "-C", clone, "log", "-1", "--date=format-local:%F %R", "--format=%cd")
@@ -293,16 +310,24 @@ class Release(unittest.TestCase):
                     ("sed -i 's/-[0-9-]*$/-02-29/' CHANGELOG.md", "no day of the calendar", {}),
                     ("rm -rf .git", "is made from a git clone", {}),
                     ("true", r"needs git \(Debian: git\)", {"PATH": f"{folder}/no tools"}),
-                    ("mkdir my && touch my/keep.txt", "holds keep.txt", {"RELEASE_DIR": "my"}),
+                    ("mkdir 'my [1] $*' && touch 'my [1] $*/keep.txt'", "holds keep.txt",
+                     {"RELEASE_DIR": "my [1] $*"}),
+                    ("touch my", "my is a file", {"RELEASE_DIR": "my"}),
+                    ("true", "holds a ; or a line break", {"RELEASE_DIR": "my;releases"}),
                     ("true", "which holds the clone", {"RELEASE_DIR": "."}),
                     ("true", "in the clone's git folder", {"RELEASE_DIR": ".git/refs/tags"}),
                     ("mkdir release-work && touch release-work/mine", "no release made it", {}),
-                    ("true", "The release failed at this step", {"CXXFLAGS": "--not-a-flag"})):
+                    ("true", "The release failed at this step", {"CXXFLAGS": "--not-a-flag"}),
+                    ("mkdir release-work && mv release release-work/earlier && touch release-work/"
+                     "made-by-a-release", "failed at this step", {"CXXFLAGS": "--not-a-flag"})):
                 with self.subTest(breaking, **settings):
                     clone = commit_of_the_working_tree(f"{folder}/{len(os.listdir(folder))}")
                     earlier_release(f"{clone}/release")
                     run("sh", "-c", f'cd "$0" && {breaking}', clone)
-                    kept, settings = files_in(clone), {"RELEASE_DIR": "release", **settings}
+                    # What a release killed between its two renames left is the earlier one.
+                    kept = {path.replace("release-work/earlier/", "release/") for path in
+                            files_in(clone) if path != "release-work/made-by-a-release"}
+                    settings = {"RELEASE_DIR": "release", **settings}
                     with self.assertRaises(AssertionError) as refused:
                         run(CMAKE, f"-DRELEASE_DIR={clone}/{settings.pop('RELEASE_DIR')}", "-P",
                             f"{clone}/cmake/release.cmake", **settings)

@@ -136,9 +136,9 @@ def page_rows(page):
             driver.execute_async_script("navigator.serviceWorker.ready.then(arguments[0])")
             driver.find_element("id", "screen").click()
             answers = []
-            for _ in range(21):
+            for _ in range(21):  # each once the y key takes a tap, a moment after its question
                 WebDriverWait(driver, 10).until(lambda driver: driver.execute_script(
-                    "return document.body.dataset.state") == "byte")
+                    "return document.querySelector('[data-line=y]').ariaDisabled") == "false")
                 answers.append(driver.execute_async_script(ANSWERED))
         finally:
             driver.quit()

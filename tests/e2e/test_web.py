@@ -38,18 +38,33 @@ CHROMIUM_FLAGS = ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first
                   "--disable-sync", "--disable-background-networking", "--disable-component-update")
 # axe-core, a test tool from npm (tests/package.json): "npm ci --prefix tests" installs it.
 AXE = os.path.join(os.path.dirname(__file__), "..", "node_modules", "axe-core", "axe.min.js")
-# Windows (CSS px) with the least height of a die's line there, and the browser's text size.
+# Windows (CSS px) with the least height of a die's line there, and the browser's text size; from
+# 1000 px wide, a computer's, with its scroll bars.
 WINDOWS = [((320, 568), 18, 16), ((360, 740), 20, 16), ((390, 844), 20, 16), ((740, 360), 18, 16),
-           ((1280, 800), 32, 16), ((360, 740), 20, 24)]
-# Per screen: its words that take two lines, whether it scrolls down, whether it or the page
-# scrolls sideways, the height of a die's line, the text's and the field's sizes, the keys'.
-MEASURE = """const [screen, output, typed] = ['screen', 'output', 'typed'].map((id) =>
-    document.getElementById(id));
+           ((1280, 800), 32, 16), ((1440, 900), 48, 16), ((1920, 1080), 64, 16),
+           ((360, 740), 20, 24), ((360, 740), 38, 32)]
+# Stands in for the browser's Screen Wake Lock API: the locks asked for, and which are let go.
+WAKE_LOCK = """const wakeLocks = window.wakeLocks = [];
+Object.defineProperty(navigator, 'wakeLock', {value: {request: async () => {
+    const lock = {release: async () => { lock.released = true; }};
+    return wakeLocks[wakeLocks.push(lock) - 1]; }}});"""
+# Per screen, two frames after it was shown again (as after a hidden page): its words that take two
+# lines, whether it scrolls down, whether it or the page scrolls sideways, the height of a die's
+# line, the text's and the field's sizes, the keys' heights and whether each looks and is announced
+# enabled, and which wake locks are held.
+MEASURE = """document.dispatchEvent(new Event('visibilitychange'));
+requestAnimationFrame(() => requestAnimationFrame(() => arguments[0](measure())));
+function measure() {
+const [screen, output, typed] = ['screen', 'output', 'typed'].map((id) =>
+    document.getElementById(id)), page = document.documentElement;
 const walker = document.createTreeWalker(output, NodeFilter.SHOW_TEXT), range = new Range();
 const seen = {broken: [], die: 0, down: screen.scrollHeight > screen.clientHeight, sideways:
-    screen.scrollWidth > screen.clientWidth || document.documentElement.scrollWidth > innerWidth,
+    screen.scrollWidth > screen.clientWidth || page.scrollWidth > page.clientWidth,
     sizes: [output, typed].map((element) => parseFloat(getComputedStyle(element).fontSize)),
-    keys: [...document.querySelectorAll('#keys button')].flatMap((key) => key.offsetHeight || [])};
+    keys: [...document.querySelectorAll('#keys button')].flatMap((key) => key.offsetHeight || []),
+    lit: [...document.querySelectorAll('.answer')].map((key) => key.ariaDisabled === 'false'
+        && getComputedStyle(key).borderStyle === 'solid'),
+    awake: wakeLocks.map((lock) => !lock.released)};
 while (walker.nextNode()) {
     for (const word of walker.currentNode.data.matchAll(/[^\\s-]+/g)) {
         range.setStart(walker.currentNode, word.index);
@@ -58,15 +73,25 @@ while (walker.nextNode()) {
         if (word[0] === 'First') seen.die = range.getBoundingClientRect().height;
     }
 }
-return seen;"""
+return seen;
+}"""
+# A tap on n a tenth of a second after the next question shows, before anyone could read the turn.
+HASTY_TAP = """const n = document.querySelector('[data-line=n]');
+new MutationObserver((changes, observer) => {
+    if (document.body.dataset.state !== tolvane.states.byte) return;
+    observer.disconnect();
+    setTimeout(() => n.dispatchEvent(new MouseEvent('click', {bubbles: true, detail: 1})), 100);
+}).observe(document.body, {attributeFilter: ['data-state']});"""
 
 
 class Playing:
     """What a player does in either browser; self.driver is the browser."""
 
-    def wait_for(self, *states):
-        WebDriverWait(self.driver, SECONDS).until(
-            lambda driver: driver.execute_script("return document.body.dataset.state") in states)
+    def wait_for(self, *states):  # by the page's names for them; a question, once its keys are lit
+        WebDriverWait(self.driver, SECONDS, 0.05).until(lambda driver: driver.execute_script(
+            "const state = document.body.dataset.state, names = tolvane.states; return arguments[0]"
+            ".some((name) => names[name] === state) && !(state === names.byte && document."
+            "querySelector('[aria-disabled=true]'))", states))
 
     def typing(self, *keys):  # "\n" as the Enter key, which WebKit's driver would not make it
         # Tab moves the focus, as on any page: a blank, skipped alike by the answer rules, for it.
@@ -113,10 +138,18 @@ class Playing:
             self.assertEqual(field.get_dom_attribute("autocorrect"), "off")
             self.typing("n", Keys.BACKSPACE)
             y_key = self.driver.find_element(By.CSS_SELECTOR, "[data-line=y]")
+            self.driver.execute_script(HASTY_TAP)
             ActionChains(self.driver).double_click(y_key).perform()  # answers once
+            self.wait_for("byte")
+            tapped_at = self.driver.execute_script("return performance.now()")
+            WebDriverWait(self.driver, SECONDS).until(lambda driver: driver.execute_script(
+                "return performance.now()") > tapped_at + 1000)
+            y_key.click()  # a second after a double tap, a tap answers
             self.wait_for("byte")
             self.typing(Keys.TAB)
             self.assertEqual(self.focused(), ["y", "solid"])
+            self.typing("\n" if tapped == "#screen" else " ")  # the focused key answers
+            self.wait_for("byte")
             ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(
                 Keys.SHIFT).perform()
             self.assertEqual(self.focused(), ["typed", "solid"])
@@ -125,8 +158,9 @@ class Playing:
             else:  # typed with the focus on the page, as a click beside the console leaves it
                 self.driver.execute_script("document.activeElement.blur()")
                 self.typing("n\n")
-            self.assert_played(2, False)
+            self.assert_played(4, False)
             self.assertEqual(self.text(), MASKED_TURN + b"n\n")
+            self.assertEqual(self.focused()[0], "new-game")
             self.driver.find_element(By.ID, "new-game").click()
 
 
@@ -148,21 +182,34 @@ class Chromium(Playing, unittest.TestCase):
         if not os.path.isfile(AXE):
             self.skipTest("axe-core is not installed: npm ci --prefix tests")
         self.driver.execute_cdp_cmd("Page.enable", {})
+        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WAKE_LOCK})
         for (width, height), die, text_size in WINDOWS:
             self.driver.execute_cdp_cmd("Page.setFontSizes", {"fontSizes": {"standard": text_size}})
+            self.driver.get(f"file://{os.path.abspath(PAGE)}")  # in the last window, then this one
             self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
                 "width": width, "height": height, "deviceScaleFactor": 1, "mobile": width < 1000})
-            self.driver.get(f"file://{os.path.abspath(PAGE)}")
-            for moment, answer in (("key", "x"), ("byte", "n\n"), ("ended", None)):
+            # The welcome, a turn, the next with a long answer typed (blanks, which the answer
+            # rules skip), the end.
+            for moment, answer in (("key", "x"), ("byte", "y\n" + " " * 40), ("byte", "n\n"),
+                                   ("ended", None)):
                 with self.subTest(window=(width, height), text_size=text_size, screen=moment):
                     self.wait_for(moment)
-                    seen = self.driver.execute_script(MEASURE)
+                    seen = self.driver.execute_async_script(MEASURE)
                     self.assertEqual(seen["broken"], [])
                     self.assertFalse(seen["sideways"])
                     # Each screen stands whole; at a larger text size, a turn still does.
                     self.assertFalse(seen["down"] and (text_size == 16 or moment == "byte"))
                     self.assertGreaterEqual(min(seen["sizes"]), text_size)
                     self.assertGreaterEqual(min(seen["keys"]), 56)
+                    self.assertEqual(seen["lit"], [moment == "byte"] * 2)
+                    # Kept awake while the game is on, asked anew when the page is shown again.
+                    self.assertEqual(sum(seen["awake"]), moment != "ended")
+                    self.assertGreater(len(seen["awake"]), 1)
+                    nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+                    heard = [(node["role"]["value"], node.get("name", {}).get("value", ""))
+                             for node in nodes if not node["ignored"]]
+                    self.assertIn("status", [role for role, _ in heard])  # where the end is told
+                    self.assertNotIn("*", "".join(name for _, name in heard))  # frames unheard
                     if moment == "byte":
                         self.assertGreaterEqual(seen["die"], die)
                     if width in (320, 360, 1280) and text_size == 16:  # axe at these widths
@@ -172,6 +219,12 @@ class Chromium(Playing, unittest.TestCase):
                         self.assertEqual(found, [], json.dumps(found, indent=1))
                 if answer:
                     self.typing(answer)
+        # A browser without WebAssembly (a page script takes it away) is told what to do instead.
+        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                    {"source": "delete window.WebAssembly"})
+        self.driver.get(f"file://{os.path.abspath(PAGE)}")
+        self.wait_for("failed")
+        self.assertRegex(self.text("status"), rb"^[^.]+ browser[^.]*\.$")  # in one sentence
 
     def test_served_folder_is_installable_and_plays_offline(self):
         root = self.enterContext(tempfile.TemporaryDirectory())  # the folder below a host's root

@@ -8,7 +8,7 @@
 # The release folder must be new, empty, or hold an earlier release alone, which
 # the new one replaces once it is whole; it is put together in <folder>-work.
 cmake_minimum_required(VERSION 3.25)
-get_filename_component(source ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
+file(REAL_PATH ${CMAKE_CURRENT_LIST_DIR}/.. source)  # as git names it, through any symbolic link
 if(NOT DEFINED RELEASE_DIR)
   set(RELEASE_DIR ${source}/release)
 endif()
@@ -23,6 +23,7 @@ endif()
 # Through any symbolic link: the checks below are of the folder written to.
 file(REAL_PATH "${RELEASE_DIR}" out)
 set(work ${out}-work)
+include(${CMAKE_CURRENT_LIST_DIR}/modules/lines.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/modules/require.cmake)
 
 # Every tool is looked for before anything is built: a release that lacks one
@@ -36,7 +37,6 @@ endforeach()
 include(${CMAKE_CURRENT_LIST_DIR}/modules/ports.cmake)
 foreach(port IN LISTS PORTS)
   require(${PORT_${port}_COMPILER} ${PORT_${port}_DEBIAN} "The release")
-  list(APPEND ports "${port}:-DCMAKE_TOOLCHAIN_FILE=${PORT_${port}_TOOLCHAIN}")
 endforeach()
 
 # A release is of the commit checked out, or nothing: before anything is made,
@@ -45,12 +45,13 @@ endforeach()
 file(STRINGS ${source}/CMakeLists.txt project REGEX "^project\\(tolvane VERSION ")
 string(REGEX REPLACE ".* VERSION ([0-9.]+) .*" "\\1" version "${project}")
 set(name tolvane-${version})
-execute_process(COMMAND ${GIT} -C ${source} rev-parse --show-toplevel OUTPUT_VARIABLE top
-                ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
-file(REAL_PATH ${source} real_source)
-if(NOT top STREQUAL real_source)
+# The clone's top folder, then its git folder (a worktree's is in it).
+execute_process(COMMAND ${GIT} -C ${source} rev-parse --path-format=absolute --show-toplevel
+                --git-common-dir OUTPUT_VARIABLE git ERROR_QUIET)
+if(NOT git MATCHES "^([^\n]*)\n([^\n]*)\n$" OR NOT CMAKE_MATCH_1 STREQUAL source)
   message(FATAL_ERROR "The release is made from a git clone, and ${source} is not one.")
 endif()
+set(git_folder ${CMAKE_MATCH_2})
 include(${CMAKE_CURRENT_LIST_DIR}/modules/release-notes.cmake)
 if(NOT version IN_LIST RELEASE_NOTES_VERSIONS)
   message(FATAL_ERROR "CHANGELOG.md has no entry for ${version}, the version in CMakeLists.txt: "
@@ -67,35 +68,25 @@ endif()
 # and what the release did not make in them stays: an earlier release alone
 # (the files its SHA256SUMS names) is replaced, and a work folder is cleared
 # only where a release marked it as its own.
-execute_process(COMMAND ${GIT} -C ${source} rev-parse --path-format=absolute --git-dir
-                --git-common-dir OUTPUT_VARIABLE git_folders COMMAND_ERROR_IS_FATAL ANY)
-string(REGEX REPLACE "\n$" "" git_folders "${git_folders}")
-string(REPLACE "\n" ";" git_folders "${git_folders}")
-# What a folder holds, by the names matching a pattern: file(GLOB) would read
-# the [ ], * and ? of a user's folder name as a pattern too.
-function(entries_of folder pattern variable)
-  string(REGEX REPLACE "([][*?])" "[\\1]" literal "${folder}")
-  file(GLOB entries LIST_DIRECTORIES true RELATIVE "${folder}" "${literal}/${pattern}")
-  set(${variable} ${entries} PARENT_SCOPE)
-endfunction()
+foreach(folder IN ITEMS ${out} ${work})
+  cmake_path(IS_PREFIX folder ${source} NORMALIZE holds_source)
+  cmake_path(IS_PREFIX git_folder ${folder} NORMALIZE in_git)
+  if(holds_source)
+    refuse("The release would write into ${folder}, which holds the clone")
+  elseif(in_git)
+    refuse("The release would write into ${folder}, in the clone's git folder")
+  endif()
+endforeach()
+# What the folders hold is listed by file(GLOB), which would read the [ ], *
+# and ? of a user's folder name as a pattern too.
+escape_pattern(${out} out_pattern)
+escape_pattern(${work} work_pattern)
 function(check_release_folder)
-  foreach(folder IN ITEMS ${out} ${work})
-    cmake_path(IS_PREFIX folder ${real_source} NORMALIZE holds_source)
-    if(holds_source)
-      refuse("The release would write into ${folder}, which holds the clone")
-    endif()
-    foreach(git_folder IN LISTS git_folders)
-      cmake_path(IS_PREFIX git_folder ${folder} NORMALIZE in_git)
-      if(in_git)
-        refuse("The release would write into ${folder}, in the clone's git folder")
-      endif()
-    endforeach()
-  endforeach()
   if(EXISTS ${out} AND NOT IS_DIRECTORY ${out})
     refuse("The release folder ${out} is a file")
   endif()
-  entries_of(${out} * others)
-  if(others AND EXISTS ${out}/SHA256SUMS AND NOT IS_DIRECTORY ${out}/SHA256SUMS)
+  file(GLOB others LIST_DIRECTORIES true RELATIVE ${out} "${out_pattern}/*")
+  if(EXISTS ${out}/SHA256SUMS AND NOT IS_DIRECTORY ${out}/SHA256SUMS)
     file(STRINGS ${out}/SHA256SUMS artifacts REGEX "^[0-9a-f]+  tolvane[-_][^/]+$")
     list(TRANSFORM artifacts REPLACE "^[0-9a-f]+  " "")
     list(REMOVE_ITEM others SHA256SUMS ${artifacts})
@@ -112,17 +103,16 @@ function(check_release_folder)
   if(not_mounted EQUAL 0)
     refuse("The release folder ${out} is a mount point, which the release cannot replace whole")
   endif()
-  # The work folder is made beside the release folder, in its nearest folder there is.
+  # Each is written in, or made in its nearest folder there is; the work
+  # folder is made beside the release folder.
   cmake_path(GET out PARENT_PATH parent)
-  while(NOT EXISTS ${parent})
-    cmake_path(GET parent PARENT_PATH parent)
-  endwhile()
   foreach(folder IN ITEMS ${parent} ${out} ${work})
-    if(EXISTS ${folder})
-      execute_process(COMMAND test -w ${folder} RESULT_VARIABLE unwritable)
-      if(unwritable)
-        refuse("The release cannot write in ${folder}")
-      endif()
+    while(NOT EXISTS ${folder})
+      cmake_path(GET folder PARENT_PATH folder)
+    endwhile()
+    execute_process(COMMAND test -w ${folder} RESULT_VARIABLE unwritable)
+    if(unwritable)
+      refuse("The release cannot write in ${folder}")
     endif()
   endforeach()
 endfunction()
@@ -145,20 +135,20 @@ set(made_here ${work}/${name}-release)
 if(EXISTS ${work}/earlier AND NOT EXISTS ${out})
   file(RENAME ${work}/earlier ${out})
 endif()
-if(EXISTS ${work}/builds-in)
-  file(STRINGS ${work}/builds-in builds REGEX "^/tmp/tolvane-release-[A-Za-z0-9]+$")
-  file(REMOVE_RECURSE ${builds})
+if(EXISTS ${work}/made-by-a-release)
+  file(STRINGS ${work}/made-by-a-release builds REGEX "^/tmp/tolvane-release-[A-Za-z0-9]+$")
 endif()
-entries_of(${work} * leftovers)
+file(GLOB leftovers LIST_DIRECTORIES true RELATIVE ${work} "${work_pattern}/*")
 list(REMOVE_ITEM leftovers cmake.lock)
 list(TRANSFORM leftovers PREPEND ${work}/)
-file(REMOVE_RECURSE ${work}/earlier ${leftovers})
-file(WRITE ${work}/made-by-a-release "A release of tolvane made this folder, and clears it.\n")
+file(REMOVE_RECURSE ${work}/earlier ${builds} ${leftovers})  # it needs one path at least
 # The builds run in a folder of a plain name, whatever the release folder's:
-# rpmbuild takes no blank in a path.
+# rpmbuild takes no blank in a path. The mark names it, for a later release
+# to clear if this one is killed.
 execute_process(COMMAND mktemp -d /tmp/tolvane-release-XXXXXXXX OUTPUT_VARIABLE builds
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-file(WRITE ${work}/builds-in "${builds}\n")
+file(WRITE ${work}/made-by-a-release "A release of tolvane made this folder, and clears it, and "
+                                     "its builds in:\n${builds}\n")
 
 # Everything is built there and gathered in the work folder, which takes the
 # release folder's place at the end: a release that fails leaves neither
@@ -167,29 +157,26 @@ function(fail text)
   file(REMOVE_RECURSE ${builds} ${work})
   message(FATAL_ERROR "${text}")
 endfunction()
-# Runs a step with its output in <builds>/<log>.log, shown only if it fails.
-# Its umask is 022, as the folders the packages hold take it whatever CPack is
-# told (CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS is masked by it too).
-function(step log)
+# Runs a step, its output shown only if it fails. Its umask is 022, as the
+# folders the packages hold take it whatever CPack is told
+# (CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS is masked by it too).
+function(step)
   execute_process(COMMAND sh -c "umask 022 && exec \"$@\"" umask ${ARGN}
-                  OUTPUT_FILE ${builds}/${log}.log ERROR_FILE ${builds}/${log}.log
-                  RESULT_VARIABLE failed)
+                  OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE failed)
   if(failed)
-    file(READ ${builds}/${log}.log output)
     list(JOIN ARGN " " command)
     fail("${output}\nThe release failed at this step: ${command}")
   endif()
 endfunction()
 
-file(MAKE_DIRECTORY ${made_here})
 message(STATUS "${name}.tar.gz: the files of the commit")
 # git's own default umask, whatever the maintainer's settings. The archive is
 # read from the builds' folder: CMake reads none in a folder of a non-ASCII
 # name where the language is C.
-step(archive ${GIT} -C ${source} -c tar.umask=0002 archive --format=tar.gz --prefix=${name}/
+step(${GIT} -C ${source} -c tar.umask=0002 archive --format=tar.gz --prefix=${name}/
      -o ${builds}/${name}.tar.gz HEAD)
 file(ARCHIVE_EXTRACT INPUT ${builds}/${name}.tar.gz DESTINATION ${builds})
-file(COPY_FILE ${builds}/${name}.tar.gz ${made_here}/${name}.tar.gz)
+file(COPY ${builds}/${name}.tar.gz DESTINATION ${made_here})
 # What the tools would take from whoever builds, and where, is the same for
 # everyone: the time zone (the ZIPs' times), the language, and HOME (rpmbuild's
 # macros); fakeroot gives the ZIPs' files root as owner, as the other packages'.
@@ -197,37 +184,31 @@ set(ENV{TZ} UTC)
 set(ENV{LC_ALL} C.UTF-8)
 set(ENV{HOME} ${builds})
 
-foreach(build IN ITEMS native: ${ports})
-  string(REPLACE ":" ";" build ${build})
-  list(POP_FRONT build port)
+# The native build has no toolchain file.
+foreach(port IN ITEMS native ${PORTS})
   message(STATUS "The ${port} build and its packages")
   set(folder ${builds}/${port})
-  step(${port} ${CMAKE_COMMAND} -S ${builds}/${name} -B ${folder} -DBUILD_TESTING=OFF ${build})
-  step(${port} ${CMAKE_COMMAND} --build ${folder} --parallel)
-  step(${port} ${FAKEROOT} ${CMAKE_CPACK_COMMAND} --config ${folder}/CPackConfig.cmake
+  step(${CMAKE_COMMAND} -S ${builds}/${name} -B ${folder} -DBUILD_TESTING=OFF
+       -DCMAKE_TOOLCHAIN_FILE=${PORT_${port}_TOOLCHAIN})
+  step(${CMAKE_COMMAND} --build ${folder} --parallel)
+  step(${FAKEROOT} ${CMAKE_CPACK_COMMAND} --config ${folder}/CPackConfig.cmake
        -B ${folder}/packages)
-  file(GLOB packages ${folder}/packages/*.deb ${folder}/packages/*.rpm ${folder}/packages/*.zip)
   if(port STREQUAL "windows")
-    step(${port} ${CMAKE_COMMAND} --build ${folder} --target msi)
-    file(GLOB msi ${folder}/*.msi)
-    list(APPEND packages ${msi})
+    step(${CMAKE_COMMAND} --build ${folder} --target msi)
   endif()
+  file(GLOB packages ${folder}/packages/*.deb ${folder}/packages/*.rpm ${folder}/packages/*.zip
+       ${folder}/*.msi)
   file(COPY ${packages} DESTINATION ${made_here})
 endforeach()
 
-set(expected ${name}.tar.gz ${name}-windows-x86_64.msi ${name}-windows-x86_64.zip ${name}-web.zip)
-foreach(architectures IN ITEMS amd64:x86_64 arm64:aarch64 armhf:armv7hl)
-  string(REPLACE ":" ";" architectures ${architectures})
-  list(POP_FRONT architectures debian rpm)
-  list(APPEND expected tolvane_${version}_${debian}.deb ${name}-1.${rpm}.rpm)
-endforeach()
-entries_of(${made_here} * made)
-list(SORT made)
-list(SORT expected)
+# In the order of file(GLOB)'s names, and of SHA256SUMS.
+set(expected ${name}-1.aarch64.rpm ${name}-1.armv7hl.rpm ${name}-1.x86_64.rpm ${name}-web.zip
+    ${name}-windows-x86_64.msi ${name}-windows-x86_64.zip ${name}.tar.gz
+    tolvane_${version}_amd64.deb tolvane_${version}_arm64.deb tolvane_${version}_armhf.deb)
+file(GLOB made LIST_DIRECTORIES true RELATIVE ${made_here} "${work_pattern}/${name}-release/*")
 if(NOT made STREQUAL expected)
   fail("The release made ${made}, not ${expected}")
 endif()
-set(sums)
 foreach(artifact IN LISTS made)
   file(SHA256 ${made_here}/${artifact} sum)
   string(APPEND sums "${sum}  ${artifact}\n")
@@ -241,9 +222,7 @@ if(NOT moved)
   file(RENAME ${made_here} ${out} RESULT moved)
 endif()
 if(moved)
-  if(EXISTS ${work}/earlier)
-    file(RENAME ${work}/earlier ${out})
-  endif()
+  file(RENAME ${work}/earlier ${out} RESULT none)  # none there if the first rename failed
   fail("The release could not take the place of ${out} (${moved}), which is kept as it was.")
 endif()
 file(REMOVE_RECURSE ${builds} ${work})

@@ -94,10 +94,9 @@ function(read_release_notes file)
     message(FATAL_ERROR "${heading} ${version} has no notes: a blank line and \"- \" items belong "
                         "under its heading.")
   endif()
-  unset(ENV{SOURCE_DATE_EPOCH})  # set to "", it would still be defined
-  if(NOT epoch STREQUAL "")
-    set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
-  endif()
+  # Set to "", it would still be defined: unset, it stays so where epoch is "".
+  unset(ENV{SOURCE_DATE_EPOCH})
+  set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
   set(RELEASE_NOTES_VERSIONS ${versions} PARENT_SCOPE)
 endfunction()
 

@@ -18,15 +18,15 @@ if(install_stage STREQUAL "before")
     message(FATAL_ERROR "The install refuses a prefix or DESTDIR that holds a semicolon or a line "
                         "break, which its manifest cannot keep (one path a line): choose another.")
   endif()
-  set(unbuilt "")
-  string(APPEND install_built "\n")  # the files it takes from the build, one a line
-  while(NOT install_built STREQUAL "")
-    pop_line(install_built file)
+  # The files it takes from the build: a list, as the build folder's path is
+  # one that CMake can build in, which it cannot where a path holds a ; or an
+  # unmatched bracket.
+  foreach(file IN LISTS install_built)
     if(NOT file STREQUAL "" AND NOT EXISTS "${file}")
       string(APPEND unbuilt "\n  ${file}")
     endif()
-  endwhile()
-  if(NOT unbuilt STREQUAL "")
+  endforeach()
+  if(unbuilt)
     cmake_path(GET install_manifest PARENT_PATH build)
     message(FATAL_ERROR "The install needs files that are not built yet: build them with "
                         "\"cmake --build ${build}\", then install again.${unbuilt}")
@@ -34,7 +34,6 @@ if(install_stage STREQUAL "before")
   # The folders this install may make: each of its destinations, and each
   # folder above it, up to the first that is there now. The root folder is
   # recorded as a slash alone.
-  set(install_missing "")
   foreach(destination IN LISTS install_destinations)
     cmake_path(ABSOLUTE_PATH destination BASE_DIRECTORY "${root}" NORMALIZE OUTPUT_VARIABLE folder)
     string(REGEX REPLACE "/+$" "" folder "${folder}")
@@ -52,20 +51,17 @@ endif()
 # The record: what earlier installs recorded and is still there (a package's
 # staging folder, gone once the package is made, leaves nothing behind), then
 # this install's files and the folders it made, each path once.
-set(paths "")
 if(EXISTS "${install_manifest}" AND NOT CMAKE_INSTALL_COMPONENT)
   file(READ "${install_manifest}" paths)
 endif()
-string(REPLACE ";" "\n" installed "${CMAKE_INSTALL_MANIFEST_FILES}")
-string(APPEND paths "\n${installed}\n${install_missing}")
-set(record "")
+# No path holds a ;, which parts CMake's list of this install's files.
+string(REPLACE ";" "\n" paths "${paths};${CMAKE_INSTALL_MANIFEST_FILES};${install_missing}\n")
+set(CMAKE_INSTALL_MANIFEST_FILES "")  # which cmake_install.cmake then writes one a line
 while(NOT paths STREQUAL "")
   pop_line(paths path)
-  string(FIND "\n${record}" "\n${path}\n" known)
+  string(FIND ";${CMAKE_INSTALL_MANIFEST_FILES}" ";${path};" known)
   if(NOT path STREQUAL "" AND known EQUAL -1
      AND (EXISTS "$ENV{DESTDIR}${path}" OR IS_SYMLINK "$ENV{DESTDIR}${path}"))
-    string(APPEND record "${path}\n")
+    string(APPEND CMAKE_INSTALL_MANIFEST_FILES "${path};")
   endif()
 endwhile()
-string(REGEX REPLACE "\n$" "" record "${record}")
-string(REPLACE "\n" ";" CMAKE_INSTALL_MANIFEST_FILES "${record}")

@@ -15,35 +15,30 @@ if(NOT EXISTS "${MANIFEST}")
 endif()
 file(READ "${MANIFEST}" manifest)
 set(paths "${manifest}\n")
-set(found "")
 set(folders "")
 while(NOT paths STREQUAL "")
   pop_line(paths path)
-  if(path MATCHES "^(.*[^/]|)/+$")  # a slash alone is the root folder
-    string(APPEND folders "${CMAKE_MATCH_1}\n")
-  elseif(NOT path STREQUAL ""
-         AND (EXISTS "$ENV{DESTDIR}${path}" OR IS_SYMLINK "$ENV{DESTDIR}${path}"))
-    string(APPEND found "${path}\n")
+  set(installed "$ENV{DESTDIR}${path}")
+  if(path MATCHES "/$")
+    string(APPEND folders "${path}\n")
+  elseif(NOT path STREQUAL "" AND (EXISTS "${installed}" OR IS_SYMLINK "${installed}"))
+    set(found TRUE)
+    if(IS_SYMLINK "${installed}" OR NOT IS_DIRECTORY "${installed}")
+      message(STATUS "Removing: ${installed}")
+      file(REMOVE "${installed}")
+    endif()
+    if(EXISTS "${installed}" OR IS_SYMLINK "${installed}")
+      string(APPEND left "${path}\n")
+    endif()
   endif()
 endwhile()
-if(found STREQUAL "" AND manifest MATCHES "[^/\n](\n|$)")  # a file named, and none found
+# Where no file was found, none was removed, and the folders and the manifest
+# are left as they are.
+if(NOT found AND manifest MATCHES "[^/\n](\n|$)")  # a file named, and none found
   message(FATAL_ERROR "None of the files that ${MANIFEST} names is there, so nothing was removed "
                       "and the manifest is kept: an install made with DESTDIR is removed with the "
                       "same DESTDIR set.")
 endif()
-
-set(left "")
-while(NOT found STREQUAL "")
-  pop_line(found file)
-  set(installed "$ENV{DESTDIR}${file}")
-  if(IS_SYMLINK "${installed}" OR NOT IS_DIRECTORY "${installed}")
-    message(STATUS "Removing: ${installed}")
-    file(REMOVE "${installed}")
-  endif()
-  if(EXISTS "${installed}" OR IS_SYMLINK "${installed}")
-    string(APPEND left "${file}\n")
-  endif()
-endwhile()
 
 # Folders in any order: each round removes those left empty by the one before.
 set(removed TRUE)
@@ -52,7 +47,7 @@ while(removed)
   set(kept "")
   while(NOT folders STREQUAL "")
     pop_line(folders folder)
-    set(installed "$ENV{DESTDIR}${folder}")
+    string(REGEX REPLACE "/+$" "" installed "$ENV{DESTDIR}${folder}")  # "" for the root folder
     escape_pattern("${installed}" pattern)
     file(GLOB entries LIST_DIRECTORIES true "${pattern}/*")  # hidden ones too
     if(NOT IS_DIRECTORY "${installed}/" OR IS_SYMLINK "${installed}")
@@ -66,5 +61,4 @@ while(removed)
   endwhile()
   set(folders "${kept}")
 endwhile()
-string(REGEX REPLACE "([^\n]*)\n" "\\1/\n" folders "${folders}")
 file(WRITE "${MANIFEST}" "${left}${folders}")

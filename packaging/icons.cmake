@@ -16,7 +16,6 @@ function(draw_icon png)
 endfunction()
 
 if(RSVG_CONVERT AND ICOTOOL)
-  set(icon_images)
   foreach(size IN ITEMS 16 20 24 32 40 48 64 256)
     draw_icon(${PROJECT_BINARY_DIR}/icon-${size}.png -w ${size} -h ${size})
     list(APPEND icon_images ${PROJECT_BINARY_DIR}/icon-${size}.png)

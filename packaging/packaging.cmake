@@ -24,16 +24,15 @@ add_custom_target(uninstall
 set(install_destinations . ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_MANDIR}/man6
     ${CMAKE_INSTALL_DATAROOTDIR}/applications ${CMAKE_INSTALL_DATAROOTDIR}/metainfo
     ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
-set(install_built "$<TARGET_FILE:tolvane>
-$<$<TARGET_EXISTS:documentation>:${PROJECT_BINARY_DIR}/man/tolvane.6.gz>")
+set(install_built $<TARGET_FILE:tolvane>
+    $<$<TARGET_EXISTS:documentation>:${PROJECT_BINARY_DIR}/man/tolvane.6.gz>)
 set(install_record "set(install_manifest [==[${install_manifest}]==])
-  include([==[${PROJECT_SOURCE_DIR}/cmake/install-record.cmake]==])")
-install(CODE "set(install_stage before)
   set(install_destinations [==[${install_destinations}]==])
   set(install_built [==[${install_built}]==])
-  ${install_record}")
+  include([==[${PROJECT_SOURCE_DIR}/cmake/install-record.cmake]==])")
+install(CODE "set(install_stage before)\n${install_record}")
 # The record is written once every other file is installed.
-cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL install CODE "set(install_stage after)
-  ${install_record}")
+cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL install
+               CODE "set(install_stage after)\n${install_record}")
 
 include(${CMAKE_CURRENT_LIST_DIR}/icons.cmake)

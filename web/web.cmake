@@ -26,13 +26,12 @@ target_link_options(tolvane PRIVATE -Os -sASYNCIFY -sMODULARIZE -sEXPORT_NAME=cr
                     -sENVIRONMENT=web)
 
 set(site ${PROJECT_BINARY_DIR}/site)
-set(page_sources web/tolvane.html web/tolvane.css web/console.js)
-list(TRANSFORM page_sources PREPEND ${PROJECT_SOURCE_DIR}/)
 add_custom_command(OUTPUT ${site}/tolvane.html
                    COMMAND ${CMAKE_COMMAND} -D GAME=$<TARGET_FILE:tolvane>
                            -D OUTPUT=${site}/tolvane.html
                            -P ${PROJECT_SOURCE_DIR}/web/web-page.cmake
-                   DEPENDS tolvane ${page_sources} ${PROJECT_SOURCE_DIR}/web/web-page.cmake
+                   DEPENDS tolvane web/tolvane.html web/tolvane.css web/console.js
+                           web/web-page.cmake
                    VERBATIM)
 add_custom_target(page ALL DEPENDS ${site}/tolvane.html)
 foreach(file IN ITEMS index.html manifest.webmanifest service-worker.js)

@@ -6,7 +6,6 @@
 # TOLVANE_<name>_RUNNER, the command line that runs it here.
 include(ExternalProject)
 include(${CMAKE_CURRENT_LIST_DIR}/ports.cmake)
-set(built)
 foreach(port IN LISTS PORTS)
   find_program(compiler ${PORT_${port}_COMPILER} NO_CACHE)
   if(NOT compiler)

@@ -33,9 +33,8 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   endif()
   # The compilers' version strings in .comment survive strip, and so CPack's
   # stripping, but tell the player nothing. Deferred until tolvane exists.
-  if(CMAKE_OBJCOPY)
-    cmake_language(DEFER CALL add_custom_command TARGET tolvane POST_BUILD
-                   COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment $<TARGET_FILE:tolvane>
-                   VERBATIM)
-  endif()
+  # objcopy comes with the linker (binutils, or LLVM's with Clang).
+  cmake_language(DEFER CALL add_custom_command TARGET tolvane POST_BUILD
+                 COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment $<TARGET_FILE:tolvane>
+                 VERBATIM)
 endif()

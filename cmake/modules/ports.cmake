@@ -4,7 +4,6 @@
 # package that brings it, and the command line that runs the program on this
 # machine. Sets PORTS, the names, and PORT_<name>_<TOOLCHAIN|PROGRAM|COMPILER|
 # DEBIAN|RUNNER> for each; a toolchain file is named relative to the source.
-set(PORTS)
 macro(port name)
   list(APPEND PORTS ${name})
   cmake_parse_arguments(PORT_${name} "" "TOOLCHAIN;PROGRAM;COMPILER;DEBIAN" "RUNNER" ${ARGN})

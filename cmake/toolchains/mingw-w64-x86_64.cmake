@@ -2,10 +2,8 @@
 # g++-mingw-w64-x86-64-posix).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(triple x86_64-w64-mingw32)
-set(compiler_suffix -posix)
-set(CMAKE_RC_COMPILER ${triple}-windres)
-include(${CMAKE_CURRENT_LIST_DIR}/cross.cmake)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
 # One self-contained .exe: the C++ runtime, libgcc and winpthread linked in,
 # so it runs on a Windows machine without MinGW's DLLs.

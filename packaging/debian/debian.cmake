@@ -4,18 +4,16 @@
 # install_menu_entry it reads). Sets CPACK_GENERATOR to DEB, with its CPack
 # settings.
 install(TARGETS tolvane RUNTIME DESTINATION games COMPONENT debian EXCLUDE_FROM_ALL)
-install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright
-        COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES LICENSE TYPE DOC RENAME copyright COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/tolvane.lintian-overrides RENAME tolvane
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
         COMPONENT debian EXCLUDE_FROM_ALL)
-install_menu_entry(games COMPONENT debian EXCLUDE_FROM_ALL)
+install_menu_entry(games/tolvane COMPONENT debian EXCLUDE_FROM_ALL)
 
 # The changelog is made from the release notes, from this version's entry
 # back to the first, and compressed as the manual page is.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS packaging/debian/changelog.in)
 file(READ ${CMAKE_CURRENT_LIST_DIR}/changelog.in changelog_entry)
-set(changelog)
 foreach(release IN LISTS TOLVANE_RELEASES)
   # Debian's changelog has "  * " items, continued on lines indented by four.
   string(REPLACE "\n  " "\n    " notes "\n${RELEASE_NOTES_${release}_TEXT}")
@@ -30,8 +28,7 @@ file(CONFIGURE OUTPUT changelog CONTENT "@changelog@" @ONLY)  # rewritten only i
 add_custom_command(OUTPUT changelog.gz COMMAND ${GZIP} -9nkf changelog
                    DEPENDS ${PROJECT_BINARY_DIR}/changelog VERBATIM)
 add_custom_target(debian-changelog ALL DEPENDS changelog.gz)
-install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR}
-        COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES ${PROJECT_BINARY_DIR}/changelog.gz TYPE DOC COMPONENT debian EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

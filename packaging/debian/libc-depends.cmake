@@ -3,22 +3,18 @@
 # symbol version its programs need, as dpkg-shlibdeps would have it. Reads
 # CPACK_READELF_EXECUTABLE (debian.cmake); sets CPACK_DEBIAN_PACKAGE_DEPENDS.
 file(GLOB_RECURSE staged LIST_DIRECTORIES false "${CPACK_TEMPORARY_DIRECTORY}/*")
-set(versions)
-foreach(file IN LISTS staged)
-  execute_process(COMMAND ${CPACK_READELF_EXECUTABLE} --dynamic --version-info ${file}
-                  OUTPUT_VARIABLE elf RESULT_VARIABLE not_elf ERROR_QUIET)
-  if(not_elf)
-    continue()
-  endif()
-  # With the C++ runtime linked in, nothing else should be needed.
-  string(REGEX MATCHALL "Shared library: \\[[^ ]+\\]" libraries "${elf}")
-  list(FILTER libraries EXCLUDE REGEX "\\[(libc|libm|ld-linux[-a-z0-9_]*)\\.so\\.[0-9]+\\]")
-  if(libraries)
-    message(FATAL_ERROR "${file} needs more than the C library: ${libraries}")
-  endif()
-  string(REGEX MATCHALL "Name: GLIBC_[0-9.]+" needed "${elf}")
-  list(APPEND versions ${needed})
-endforeach()
+# All of them read at once: of a file that is no ELF, readelf prints only its
+# complaint, on the error output.
+execute_process(COMMAND ${CPACK_READELF_EXECUTABLE} --dynamic --version-info ${staged}
+                OUTPUT_VARIABLE elf ERROR_QUIET)
+# With the C++ runtime linked in, nothing else should be needed.
+string(REGEX MATCHALL "Shared library: \\[[^ ]+\\]" libraries "${elf}")
+list(FILTER libraries EXCLUDE REGEX "\\[(libc|libm|ld-linux[-a-z0-9_]*)\\.so\\.[0-9]+\\]")
+if(libraries)
+  message(FATAL_ERROR "A program in ${CPACK_TEMPORARY_DIRECTORY} needs more than the C library: "
+                      "${libraries}")
+endif()
+string(REGEX MATCHALL "Name: GLIBC_[0-9.]+" versions "${elf}")
 list(TRANSFORM versions REPLACE "Name: GLIBC_" "")
 list(SORT versions COMPARE NATURAL)  # as versions: 2.4 before 2.34
 list(POP_BACK versions needed)

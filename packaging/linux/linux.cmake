@@ -6,7 +6,7 @@
 #   TOLVANE_RELEASES    this version and every earlier one, newest first, for
 #                       the changelogs of the packages (debian/, rpm/)
 #   APP_ID, GZIP        the id, and gzip's path
-#   install_menu_entry(<program folder> <install() options>...)
+#   install_menu_entry(<program's path> <install() options>...)
 #                       a menu entry that names the program where a package
 #                       puts it (menu-entry.cmake writes it at the install)
 
@@ -20,7 +20,6 @@ if(newest EQUAL -1)
                       "again.")
 endif()
 list(SUBLIST RELEASE_NOTES_VERSIONS ${newest} -1 TOLVANE_RELEASES)
-set(METAINFO_RELEASES)
 foreach(release IN LISTS TOLVANE_RELEASES)
   string(APPEND METAINFO_RELEASES "\n    <release version=\"${release}\" "
                                   "date=\"${RELEASE_NOTES_${release}_DATE}\"/>")
@@ -31,14 +30,14 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/tolvane.6.in man/tolvane.6 @ONLY)
 # A plain install puts the game in bin, on the user's PATH.
 install(TARGETS tolvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
 set(APP_ID example.tolvane.tolvane)
-function(install_menu_entry program_folder)
-  install(CODE "set(program_folder \"${program_folder}\")
+function(install_menu_entry program)
+  install(CODE "set(program \"${program}\")
     set(entry \"${PROJECT_BINARY_DIR}/${APP_ID}.desktop\")
     set(entry_folder \"${CMAKE_INSTALL_DATAROOTDIR}/applications\")
     set(APP_ID ${APP_ID})
     include(\"${CMAKE_CURRENT_FUNCTION_LIST_DIR}/menu-entry.cmake\")" ${ARGN})
 endfunction()
-install_menu_entry(${CMAKE_INSTALL_BINDIR} COMPONENT program)
+install_menu_entry(${CMAKE_INSTALL_BINDIR}/tolvane COMPONENT program)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/tolvane.metainfo.xml.in ${APP_ID}.metainfo.xml @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/${APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT desktop)

@@ -2,11 +2,9 @@
 # menu entry names the program by the path it is installed at, known only
 # now, so that a desktop starts it whether or not that folder is on PATH. A
 # path that a desktop would split or expand is quoted as desktop entries
-# quote an argument. Reads what install_menu_entry sets: program_folder,
-# entry (the file to write), entry_folder and APP_ID.
-cmake_path(ABSOLUTE_PATH program_folder BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}"
-           OUTPUT_VARIABLE program)
-cmake_path(APPEND program tolvane)
+# quote an argument. Reads what install_menu_entry sets: program (its path in
+# the prefix), entry (the file to write), entry_folder and APP_ID.
+cmake_path(ABSOLUTE_PATH program BASE_DIRECTORY "${CMAKE_INSTALL_PREFIX}")
 string(REPLACE "%" "%%" program "${program}")
 if(program MATCHES "[^-A-Za-z0-9/._+,:@=%]")
   string(REPLACE "\\" "\\\\\\\\" program "${program}")

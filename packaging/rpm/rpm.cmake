@@ -14,7 +14,6 @@ install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/licenses/tolvane
 set(CPACK_RPM_COMPONENT_INSTALL ON)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack-generators.cmake)
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
-set(CPACK_RPM_PACKAGE_RELEASE 1)
 set(CPACK_RPM_PACKAGE_LICENSE MIT)
 set(CPACK_RPM_PACKAGE_GROUP Amusements/Games)
 set(CPACK_RPM_PACKAGE_SUMMARY "Throws five dice a turn for players who share one console")
@@ -32,7 +31,6 @@ set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/applications /usr/s
     /usr/share/man/man6 /usr/share/metainfo)
 # Its changelog is the release notes, as the Debian package's is, from this
 # version back to the first, each dated as RPM dates it.
-set(rpm_changelog)
 foreach(release IN LISTS TOLVANE_RELEASES)
   string(REGEX REPLACE "^(...), (..) (...) (....) .*" "\\1 \\3 \\2 \\4" day
                        "${RELEASE_NOTES_${release}_STAMP}")
@@ -41,10 +39,8 @@ foreach(release IN LISTS TOLVANE_RELEASES)
 endforeach()
 file(CONFIGURE OUTPUT rpm-changelog CONTENT "@rpm_changelog@" @ONLY)
 set(CPACK_RPM_CHANGELOG_FILE ${PROJECT_BINARY_DIR}/rpm-changelog)
-if(CMAKE_CROSSCOMPILING)
-  # RPM's names of the processors, which the toolchain files call aarch64 and arm.
-  string(REPLACE arm armv7hl CPACK_RPM_PACKAGE_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
-endif()
+# RPM's names of the processors, which the toolchain files call aarch64 and arm.
+string(REGEX REPLACE "^arm$" armv7hl CPACK_RPM_PACKAGE_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
 
 # The same package from any build, byte for byte: dated by SOURCE_DATE_EPOCH,
 # with no build host or build-id links of its own.

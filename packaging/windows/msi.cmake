@@ -13,19 +13,18 @@ require(wixl wixl "The MSI")
 require(msibuild msitools "The MSI")
 set(upgrade_code 258281E6-8A51-4206-9C37-87B0769ED91E)
 set(wxs ${CMAKE_CURRENT_LIST_DIR}/tolvane.wxs)
-set(icon ${CMAKE_CURRENT_LIST_DIR}/tolvane.ico)
 
 file(REMOVE_RECURSE msi-files)
 execute_process(COMMAND ${CMAKE_COMMAND} --install . --prefix msi-files --strip
                 OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
-file(COPY_FILE ${icon} msi-files/tolvane.ico)  # wixl takes no absolute paths
+# wixl takes no absolute paths.
+file(COPY_FILE ${CMAKE_CURRENT_LIST_DIR}/tolvane.ico msi-files/tolvane.ico)
 file(GLOB files msi-files/*)
-set(wixl ${WIXL})
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   require(faketime faketime "A dated MSI")
   execute_process(COMMAND touch -d @$ENV{SOURCE_DATE_EPOCH} ${files} COMMAND_ERROR_IS_FATAL ANY)
   string(TIMESTAMP date "%Y-%m-%d %H:%M:%S" UTC)
-  set(wixl ${CMAKE_COMMAND} -E env TZ=UTC ${FAKETIME} -f ${date} ${WIXL})
+  set(at_that_time ${CMAKE_COMMAND} -E env TZ=UTC ${FAKETIME} -f ${date})  # for wixl
 endif()
 set(contents ${VERSION})
 foreach(file IN LISTS files ITEMS ${wxs})
@@ -39,9 +38,9 @@ string(UUID package_code NAMESPACE ${product_code} NAME "${contents}" TYPE SHA1 
 # first three fields of a version alone.
 string(REGEX MATCH "^([0-9]+\\.[0-9]+\\.)([0-9]+)$" version_fields ${VERSION})
 math(EXPR next_patch "${CMAKE_MATCH_2} + 1")
-execute_process(COMMAND ${wixl} --arch x64 -D Version=${VERSION} -D ProductCode=${product_code}
-                        -D UpgradeCode=${upgrade_code} -D BelowVersion=${CMAKE_MATCH_1}${next_patch}
-                        -o ${OUTPUT} ${wxs}
+execute_process(COMMAND ${at_that_time} ${WIXL} --arch x64 -D Version=${VERSION}
+                        -D ProductCode=${product_code} -D UpgradeCode=${upgrade_code}
+                        -D BelowVersion=${CMAKE_MATCH_1}${next_patch} -o ${OUTPUT} ${wxs}
                 COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${MSIBUILD} ${OUTPUT} -s "Single Roll Tolvane ${VERSION}"
                         "The tolvane developers" "x64;1033" "{${package_code}}"

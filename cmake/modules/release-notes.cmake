@@ -1,11 +1,13 @@
 # Reads the release notes, CHANGELOG.md, into variables, for the Debian
-# changelog, the metainfo, the manual page and any other package's changelog:
-#   RELEASE_NOTES_VERSIONS            every version, the newest first
+# changelog, the metainfo, the manual page and any other package's changelog.
+# Reads PROJECT_VERSION, the version built, which must have an entry. Sets:
+#   RELEASE_NOTES_VERSIONS            that version and every earlier one, the
+#                                     newest first
 #   RELEASE_NOTES_<version>_DATE      its date, as 2026-12-09
 #   RELEASE_NOTES_<version>_STAMP     that day at noon UTC, as changelogs date
 #                                     it: Wed, 09 Dec 2026 12:00:00 +0000
 #   RELEASE_NOTES_<version>_TEXT      its notes: "- " items, continued on lines
-#                                     indented by two blanks
+#                                     indented by two blanks, each line ended
 # The dates are the file's, not the clock's, so every build says the same.
 # A file that Debian's and RPM's changelogs could not take whole stops here,
 # before anything is built, at the line at fault: entries not newest first
@@ -23,6 +25,7 @@ macro(read_heading)
   endif()
   set(version ${CMAKE_MATCH_1})
   set(released ${CMAKE_MATCH_2})
+  set(RELEASE_NOTES_${version}_TEXT "")  # whatever the includer had
   # The day's number, from a year begun in March so that a leap day ends it,
   # read without leading zeros, which would be octal.
   math(EXPR month "1${CMAKE_MATCH_4} - 100")
@@ -82,11 +85,8 @@ function(read_release_notes file)
       if(length GREATER 76)
         message(FATAL_ERROR "${at} \"${line}\" is longer than 76 characters.")
       endif()
-      if(after STREQUAL "notes")
-        string(PREPEND line "${RELEASE_NOTES_${version}_TEXT}\n")
-      endif()
-      set(RELEASE_NOTES_${version}_TEXT "${line}")
-      set(RELEASE_NOTES_${version}_TEXT "${line}" PARENT_SCOPE)
+      string(APPEND RELEASE_NOTES_${version}_TEXT "${line}\n")
+      set(RELEASE_NOTES_${version}_TEXT "${RELEASE_NOTES_${version}_TEXT}" PARENT_SCOPE)
       set(after notes)
     endif()
   endwhile()
@@ -97,7 +97,13 @@ function(read_release_notes file)
   # Set to "", it would still be defined: unset, it stays so where epoch is "".
   unset(ENV{SOURCE_DATE_EPOCH})
   set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
-  set(RELEASE_NOTES_VERSIONS ${versions} PARENT_SCOPE)
+  list(FIND versions "${PROJECT_VERSION}" built)
+  if(built EQUAL -1)
+    message(FATAL_ERROR "CHANGELOG.md has no entry for ${PROJECT_VERSION}, the version in "
+                        "CMakeLists.txt: add one, then try again.")
+  endif()
+  list(SUBLIST versions ${built} -1 RELEASE_NOTES_VERSIONS)
+  set(RELEASE_NOTES_VERSIONS ${RELEASE_NOTES_VERSIONS} PARENT_SCOPE)
 endfunction()
 
 read_release_notes(${CMAKE_CURRENT_LIST_DIR}/../../CHANGELOG.md)

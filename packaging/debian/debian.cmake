@@ -1,7 +1,7 @@
 # The Debian package: the game in /usr/games, where Debian keeps games, with
 # the files that Debian Policy asks of every package, beside what every Linux
-# package has (linux/linux.cmake, whose TOLVANE_RELEASES, GZIP and
-# install_menu_entry it reads). Sets CPACK_GENERATOR to DEB, with its CPack
+# package has (linux/linux.cmake, whose GZIP and install_menu_entry it reads,
+# with the release notes' RELEASE_NOTES_ variables). Sets CPACK_GENERATOR to DEB, with its CPack
 # settings.
 install(TARGETS tolvane RUNTIME DESTINATION games COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES LICENSE TYPE DOC RENAME copyright COMPONENT debian EXCLUDE_FROM_ALL)
@@ -14,13 +14,12 @@ install_menu_entry(games/tolvane COMPONENT debian EXCLUDE_FROM_ALL)
 # back to the first, and compressed as the manual page is.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS packaging/debian/changelog.in)
 file(READ ${CMAKE_CURRENT_LIST_DIR}/changelog.in changelog_entry)
-foreach(release IN LISTS TOLVANE_RELEASES)
+foreach(release IN LISTS RELEASE_NOTES_VERSIONS)
   # Debian's changelog has "  * " items, continued on lines indented by four.
   string(REPLACE "\n  " "\n    " notes "\n${RELEASE_NOTES_${release}_TEXT}")
   string(REPLACE "\n- " "\n  * " notes "${notes}")
   string(SUBSTRING "${notes}" 1 -1 notes)
-  set(stamp ${RELEASE_NOTES_${release}_STAMP})
-  string(CONFIGURE "${changelog_entry}" entry @ONLY)
+  string(CONFIGURE "${changelog_entry}" entry)
   string(APPEND changelog "\n${entry}")  # a blank line between entries
 endforeach()
 string(SUBSTRING "${changelog}" 1 -1 changelog)

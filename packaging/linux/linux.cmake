@@ -2,9 +2,8 @@
 # its manual page, and the game in the desktop's Games menu and in software
 # centres, all under one id: its menu entry, its AppStream metainfo, and its
 # icon, installed as drawn (hicolor's scalable size serves every other).
-# Reads the release notes (cmake/modules/release-notes.cmake). Sets:
-#   TOLVANE_RELEASES    this version and every earlier one, newest first, for
-#                       the changelogs of the packages (debian/, rpm/)
+# Reads the release notes (cmake/modules/release-notes.cmake), whose
+# RELEASE_NOTES_ variables the packages' changelogs read too. Sets:
 #   APP_ID, GZIP        the id, and gzip's path
 #   install_menu_entry(<program's path> <install() options>...)
 #                       a menu entry that names the program where a package
@@ -14,13 +13,7 @@
 # release notes, from this version's entry back to the first.
 include(${PROJECT_SOURCE_DIR}/cmake/modules/release-notes.cmake)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS CHANGELOG.md)
-list(FIND RELEASE_NOTES_VERSIONS ${PROJECT_VERSION} newest)
-if(newest EQUAL -1)
-  message(FATAL_ERROR "CHANGELOG.md has no entry for ${PROJECT_VERSION}: add one, then configure "
-                      "again.")
-endif()
-list(SUBLIST RELEASE_NOTES_VERSIONS ${newest} -1 TOLVANE_RELEASES)
-foreach(release IN LISTS TOLVANE_RELEASES)
+foreach(release IN LISTS RELEASE_NOTES_VERSIONS)
   string(APPEND METAINFO_RELEASES "\n    <release version=\"${release}\" "
                                   "date=\"${RELEASE_NOTES_${release}_DATE}\"/>")
 endforeach()

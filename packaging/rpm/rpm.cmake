@@ -3,8 +3,9 @@
 # Fedora lays out a game: the program in /usr/bin, where its menu entry names
 # it, and the licence in /usr/share/licenses (cpack-generators.cmake picks its
 # components). What the program needs is read from it by rpm's own
-# generator, as libc.so.6(GLIBC_2.34) and the like. Reads TOLVANE_RELEASES
-# (linux/linux.cmake); adds RPM to CPACK_GENERATOR, with its CPack settings.
+# generator, as libc.so.6(GLIBC_2.34) and the like. Reads the release notes'
+# RELEASE_NOTES_ variables (linux/linux.cmake includes them); adds RPM to
+# CPACK_GENERATOR, with its CPack settings.
 find_program(RPMBUILD rpmbuild)
 if(RPMBUILD)
   list(APPEND CPACK_GENERATOR RPM)
@@ -31,11 +32,11 @@ set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/applications /usr/s
     /usr/share/man/man6 /usr/share/metainfo)
 # Its changelog is the release notes, as the Debian package's is, from this
 # version back to the first, each dated as RPM dates it.
-foreach(release IN LISTS TOLVANE_RELEASES)
+foreach(release IN LISTS RELEASE_NOTES_VERSIONS)
   string(REGEX REPLACE "^(...), (..) (...) (....) .*" "\\1 \\3 \\2 \\4" day
                        "${RELEASE_NOTES_${release}_STAMP}")
   string(APPEND rpm_changelog "* ${day} ${CPACK_PACKAGE_CONTACT} - ${release}-1\n"
-                              "${RELEASE_NOTES_${release}_TEXT}\n\n")
+                              "${RELEASE_NOTES_${release}_TEXT}\n")
 endforeach()
 file(CONFIGURE OUTPUT rpm-changelog CONTENT "@rpm_changelog@" @ONLY)
 set(CPACK_RPM_CHANGELOG_FILE ${PROJECT_BINARY_DIR}/rpm-changelog)

@@ -7,11 +7,10 @@
 
 # Debian's Emscripten runs its JavaScript optimizer with the Node.js found on
 # PATH, which (if not Debian's own) does not look for modules where Debian
-# keeps them: the optimizer then fails at the link, wanting acorn.
-if(IS_DIRECTORY /usr/share/nodejs/acorn)
-  set_target_properties(tolvane PROPERTIES
-    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
-endif()
+# keeps them: the optimizer then fails at the link, wanting acorn. Elsewhere
+# the folder is missing, and Node.js passes over it.
+set_target_properties(tolvane PROPERTIES
+                      CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;NODE_PATH=/usr/share/nodejs")
 
 # The page cannot block: the game's reads wait for it through Asyncify (the
 # EM_ASYNC_JS functions of console_web.cpp). The page starts each game itself,

@@ -1,8 +1,8 @@
-# The game's builds for other systems and processors, read by the foreign
-# builds of the tests (foreign-builds.cmake) and by the release: each with its
-# toolchain file, the program it makes, the compiler it needs with the Debian
-# package that brings it, and the command line that runs the program on this
-# machine. Sets PORTS, the names, and PORT_<name>_<TOOLCHAIN|PROGRAM|COMPILER|
+# The game's builds for other systems and processors, read by the tests'
+# foreign builds (tests/foreign-builds.cmake) and by the release: each with
+# its toolchain file, the program it makes, the compiler it needs with the
+# Debian package that brings it, and the command line that runs the program on
+# this machine. Sets PORTS, the names, and PORT_<name>_<TOOLCHAIN|PROGRAM|COMPILER|
 # DEBIAN|RUNNER> for each; a toolchain file is named relative to the source.
 macro(port name)
   list(APPEND PORTS ${name})

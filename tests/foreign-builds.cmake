@@ -1,11 +1,11 @@
-# Builds the game for other systems and processors (ports.cmake), so the tests
-# can run it under Wine or qemu-user: each into <build>/<name>, where its
-# compiler is found. A port is built by its own target, not by the default
-# one; the tests that run one have them all built first, side by side (the
-# CTest fixture "ports"). Sets TOLVANE_<name>, the built program, and
-# TOLVANE_<name>_RUNNER, the command line that runs it here.
+# Builds the game for other systems and processors (cmake/modules/ports.cmake),
+# so the tests can run it under Wine, qemu-user or a browser: each into
+# <build>/<name>, where its compiler is found. A port is built by its own
+# target, not by the default one; the tests that run one have them all built
+# first, side by side (the CTest fixture "ports"). Sets TOLVANE_<name>, the
+# built program, and TOLVANE_<name>_RUNNER, the command line that runs it here.
 include(ExternalProject)
-include(${CMAKE_CURRENT_LIST_DIR}/ports.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/modules/ports.cmake)
 foreach(port IN LISTS PORTS)
   find_program(compiler ${PORT_${port}_COMPILER} NO_CACHE)
   if(NOT compiler)

@@ -9,16 +9,17 @@
 # Sets RSVG_CONVERT and ICOTOOL, the tools' paths where found.
 find_program(RSVG_CONVERT rsvg-convert)
 find_program(ICOTOOL icotool)
-function(draw_icon png)
+# draw_icon(<list> <png> <rsvg-convert's options>...) draws the PNG, and adds it to the list.
+function(draw_icon list png)
   set(svg ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/tolvane.svg)
   add_custom_command(OUTPUT ${png} COMMAND ${RSVG_CONVERT} ${ARGN} -o ${png} ${svg}
                      DEPENDS ${svg} VERBATIM)
+  set(${list} ${${list}} ${png} PARENT_SCOPE)
 endfunction()
 
 if(RSVG_CONVERT AND ICOTOOL)
   foreach(size IN ITEMS 16 20 24 32 40 48 64 256)
-    draw_icon(${PROJECT_BINARY_DIR}/icon-${size}.png -w ${size} -h ${size})
-    list(APPEND icon_images ${PROJECT_BINARY_DIR}/icon-${size}.png)
+    draw_icon(icon_images ${PROJECT_BINARY_DIR}/icon-${size}.png -w ${size} -h ${size})
   endforeach()
   list(TRANSFORM icon_images PREPEND --raw= REGEX "-256\\.png$" OUTPUT_VARIABLE icotool_images)
   add_custom_target(icon COMMAND ${ICOTOOL} -c -o ${CMAKE_CURRENT_LIST_DIR}/windows/tolvane.ico
@@ -36,11 +37,10 @@ endif()
 function(draw_web_icons folder)
   include(${PROJECT_SOURCE_DIR}/cmake/modules/require.cmake)
   require(rsvg-convert librsvg2-bin "The web page's icons")
-  draw_icon(${folder}/icon-192.png -w 192 -h 192)
-  draw_icon(${folder}/icon-512.png -w 512 -h 512)
-  draw_icon(${folder}/icon-maskable.png -w 352 -h 352 --page-width 512 --page-height 512
+  draw_icon(web_icons ${folder}/icon-192.png -w 192 -h 192)
+  draw_icon(web_icons ${folder}/icon-512.png -w 512 -h 512)
+  draw_icon(web_icons ${folder}/icon-maskable.png -w 352 -h 352 --page-width 512 --page-height 512
             --left 80 --top 80 -b "#b3141c")
-  draw_icon(${folder}/apple-touch-icon.png -w 180 -h 180 -b "#b3141c")
-  add_custom_target(icons ALL DEPENDS ${folder}/icon-192.png ${folder}/icon-512.png
-                                      ${folder}/icon-maskable.png ${folder}/apple-touch-icon.png)
+  draw_icon(web_icons ${folder}/apple-touch-icon.png -w 180 -h 180 -b "#b3141c")
+  add_custom_target(icons ALL DEPENDS ${web_icons})
 endfunction()

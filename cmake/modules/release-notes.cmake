@@ -58,8 +58,7 @@ function(read_release_notes file)
   file(READ ${file} left)
   string(REGEX REPLACE "([^\n])$" "\\1\n" left "${left}")  # each line ends in a line end
   set(epoch "$ENV{SOURCE_DATE_EPOCH}")  # put back below: the build reads it too
-  string(ASCII 128 first)
-  string(ASCII 191 last)  # the bytes that continue a character in UTF-8
+  string(ASCII 128 45 191 continuing)  # 128-191: the bytes that continue a character in UTF-8
   set(number 0)
   set(versions)
   unset(newer)
@@ -80,7 +79,7 @@ function(read_release_notes file)
       message(FATAL_ERROR "${at} \"${line}\" is out of place: a heading, a blank line, then \"- \" "
                           "items with text, continued on lines indented by two blanks, no blank.")
     else()
-      string(REGEX REPLACE "[${first}-${last}]" "" characters "${line}")
+      string(REGEX REPLACE "[${continuing}]" "" characters "${line}")
       string(LENGTH "${characters}" length)
       if(length GREATER 76)
         message(FATAL_ERROR "${at} \"${line}\" is longer than 76 characters.")

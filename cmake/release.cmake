@@ -28,15 +28,13 @@ include(${CMAKE_CURRENT_LIST_DIR}/modules/require.cmake)
 
 # Every tool is looked for before anything is built: a release that lacks one
 # stops, rather than leave an artifact out.
+include(${CMAKE_CURRENT_LIST_DIR}/modules/ports.cmake)
 foreach(tool IN ITEMS git:git c++:g++ gzip:gzip dpkg-shlibdeps:dpkg-dev dpkg-architecture:dpkg-dev
                       rpmbuild:rpm wixl:wixl msibuild:msitools faketime:faketime
-                      rsvg-convert:librsvg2-bin fakeroot:fakeroot mountpoint:util-linux)
+                      rsvg-convert:librsvg2-bin fakeroot:fakeroot mountpoint:util-linux
+                      ${PORT_COMPILERS})
   string(REPLACE ":" ";" tool ${tool})
   require(${tool} "The release")
-endforeach()
-include(${CMAKE_CURRENT_LIST_DIR}/modules/ports.cmake)
-foreach(port IN LISTS PORTS)
-  require(${PORT_${port}_COMPILER} ${PORT_${port}_DEBIAN} "The release")
 endforeach()
 
 # A release is of the commit checked out, or nothing: before anything is made,

@@ -2,11 +2,13 @@
 # foreign builds (tests/foreign-builds.cmake) and by the release: each with
 # its toolchain file, the program it makes, the compiler it needs with the
 # Debian package that brings it, and the command line that runs the program on
-# this machine. Sets PORTS, the names, and PORT_<name>_<TOOLCHAIN|PROGRAM|COMPILER|
-# DEBIAN|RUNNER> for each; a toolchain file is named relative to the source.
+# this machine. Sets PORTS, the names, and PORT_<name>_<TOOLCHAIN|PROGRAM|
+# COMPILER|DEBIAN|RUNNER> for each, a toolchain file named relative to the
+# source; and PORT_COMPILERS, the compilers as <compiler>:<Debian package>.
 macro(port name)
   list(APPEND PORTS ${name})
   cmake_parse_arguments(PORT_${name} "" "TOOLCHAIN;PROGRAM;COMPILER;DEBIAN" "RUNNER" ${ARGN})
+  list(APPEND PORT_COMPILERS ${PORT_${name}_COMPILER}:${PORT_${name}_DEBIAN})
 endmacro()
 
 port(windows TOOLCHAIN cmake/toolchains/mingw-w64-x86_64.cmake PROGRAM tolvane.exe

@@ -3,12 +3,11 @@
 # a pattern.
 
 # Takes the first line off such a string, every line of which ends in a line
-# end, into the variable named LINE.
+# end, into the variable named LINE. The rest is kept through a group, as
+# string(REGEX REPLACE) would match a ^ again after each line it replaced.
 macro(pop_line lines line)
-  string(FIND "${${lines}}" "\n" pop_line_end)
-  string(SUBSTRING "${${lines}}" 0 ${pop_line_end} ${line})
-  math(EXPR pop_line_end "${pop_line_end} + 1")
-  string(SUBSTRING "${${lines}}" ${pop_line_end} -1 ${lines})
+  string(REGEX REPLACE "\n.*" "" ${line} "${${lines}}")
+  string(REGEX REPLACE "^[^\n]*\n(.*)" "\\1" ${lines} "${${lines}}")
 endmacro()
 
 # A path as a pattern of file(GLOB) that finds that path alone: its pattern

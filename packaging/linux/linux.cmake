@@ -17,8 +17,7 @@ foreach(release IN LISTS RELEASE_NOTES_VERSIONS)
   string(APPEND METAINFO_RELEASES "\n    <release version=\"${release}\" "
                                   "date=\"${RELEASE_NOTES_${release}_DATE}\"/>")
 endforeach()
-set(RELEASE_DATE ${RELEASE_NOTES_${PROJECT_VERSION}_DATE})
-configure_file(${CMAKE_CURRENT_LIST_DIR}/tolvane.6.in man/tolvane.6 @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/tolvane.6.in man/tolvane.6)
 
 # A plain install puts the game in bin, on the user's PATH.
 install(TARGETS tolvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)

@@ -1,8 +1,8 @@
 # The Debian package: the game in /usr/games, where Debian keeps games, with
 # the files that Debian Policy asks of every package, beside what every Linux
 # package has (linux/linux.cmake, whose GZIP and install_menu_entry it reads,
-# with the release notes' RELEASE_NOTES_ variables). Sets CPACK_GENERATOR to DEB, with its CPack
-# settings.
+# with the release notes' RELEASE_NOTES_ variables). Sets CPACK_GENERATOR to
+# DEB, with its CPack settings.
 install(TARGETS tolvane RUNTIME DESTINATION games COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES LICENSE TYPE DOC RENAME copyright COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/tolvane.lintian-overrides RENAME tolvane
